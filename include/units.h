@@ -1,0 +1,128 @@
+// units.h: the interface of the units-of-measure service for host applications.
+//
+// Conventions for every function declared here:
+//  - Call from one thread only (the host's user-interface thread). Nothing here
+//    takes a lock; all state is module-wide.
+//  - No function lets an exception escape. Failures are reported by the result:
+//    false, 0, a null pointer, or the text "(?)".
+//  - A null pointer where a text, value or buffer is expected gives the failure
+//    result of that function.
+//  - Texts returned as `const char*` belong to the library. They stay valid until
+//    the next call that fills the same buffer, or until the catalogue is next
+//    replaced (load, commit). Copy what you keep; never free them.
+//  - Arrays handed out through reference arguments belong to the caller, who
+//    releases them with UnitDeleteArray (arrays of t_unitquantity) or
+//    UnitDeletePtr (plain number arrays) and never in any other way.
+//  - Quantity identifiers are unsigned 16-bit numbers; a display value is
+//    base value x factor + offset of the quantity's current display unit.
+#ifndef UNITS_UNITS_H_
+#define UNITS_UNITS_H_
+
+#if defined(_WIN32)
+#include <windows.h>
+#if defined(UNITS_BUILDING_LIBRARY)
+#define UNITS_API __declspec(dllexport)
+#else
+#define UNITS_API __declspec(dllimport)
+#endif
+#if defined(_M_IX86) || defined(__i386__)
+#define UNITS_CALL __stdcall
+#else
+#define UNITS_CALL
+#endif
+#else
+#define UNITS_API __attribute__((visibility("default")))
+#define UNITS_CALL
+// Opaque window handle. On Linux UnitEdit(HWND) takes the host's QWidget*.
+typedef struct HWND__* HWND;
+#endif
+
+// Enumeration result record. The layout is part of the interface: a table
+// pointer of the platform's pointer size (8 bytes on x86-64), then the fields
+// below without gaps. Arrays of it are allocated by the library, keep their
+// element count, and are released with UnitDeleteArray.
+#pragma pack(push, 1)
+class UNITS_API t_unitquantity {
+ public:
+  t_unitquantity();
+  virtual ~t_unitquantity();
+
+  unsigned short wQuantity;  // quantity identifier
+  int lSubQuantity;          // subquantity number; 0 for a bare quantity
+  unsigned short wKind;      // kind bits (mask 0xF000) of the subquantity
+  unsigned short wDevice;    // device number of the registration, 0 if none
+  unsigned short wIndex;     // index number of the registration, 0 if none
+  unsigned int dwFlags;      // subquantity flags
+  char szName[41];           // translated display name
+  char szSymbol[21];         // display symbol
+};
+#pragma pack(pop)
+
+// Exported dialog pointers. Only _UnitMainDlg is ever set, while UnitEdit runs.
+extern "C" UNITS_API void* _UnitMainDlg;
+extern "C" UNITS_API void* _EditQuantityDlg;
+extern "C" UNITS_API void* _EditSubQuantityDlg;
+extern "C" UNITS_API void* _UnitSelectDlg;
+extern "C" UNITS_API void* _EditUnitDlg;
+
+// ---- Privileges, settings and memory -------------------------------------
+
+// True when the privilege mask and `mask` share at least one bit.
+UNITS_API bool UNITS_CALL UnitHasPrivilege(unsigned long mask);
+
+// Sets one module value from `size` bytes at `value`:
+//   100 (size 4): privilege mask                          -> true
+//   101 (size 2): file-only mode; switches the working file names and reloads -> true
+//   102 (size <= 260): working UDF name (takes effect at the next load/save) -> false
+//   103 (size <= 260): working FDF name                                     -> false
+// Any other key or size changes nothing and returns false.
+UNITS_API bool UNITS_CALL UnitSetValue(unsigned short key, void* value, unsigned long size);
+
+// Text mode: 0 shows symbols, 1 their plain-text forms. Returns the new mode.
+UNITS_API unsigned short UNITS_CALL UnitSetTextMode(unsigned char on);
+UNITS_API bool UNITS_CALL UnitGetTextMode();
+// Selector 1: the text mode; any other selector: 0xFFFF.
+UNITS_API unsigned short UNITS_CALL UnitGetMode(const unsigned short which);
+
+// Release memory handed out by the library. A null pointer is accepted. Always true.
+UNITS_API bool UNITS_CALL UnitDeletePtr(void* p);
+UNITS_API bool UNITS_CALL UnitDeleteArray(void* p);
+
+// ---- Conversion ------------------------------------------------------------
+// Current = display unit of the quantity. Rel forms convert differences (no
+// offset). False only when the quantity does not exist; outputs then stay as
+// they were. Arrays may be converted in place (values == results).
+
+UNITS_API bool UNITS_CALL UnitGetCurrent(const unsigned short quantity, const float value, float& result);
+UNITS_API bool UNITS_CALL UnitGetCurrent(const unsigned short quantity, const double value, double& result);
+UNITS_API bool UNITS_CALL UnitGetCurrent(const unsigned short quantity, const double* const values,
+                                         double* results, int count);
+UNITS_API bool UNITS_CALL UnitGetCurrentRel(const unsigned short quantity, const float value, float& result);
+UNITS_API bool UNITS_CALL UnitGetCurrentRel(const unsigned short quantity, const double value, double& result);
+UNITS_API bool UNITS_CALL UnitGetCurrentRel(const unsigned short quantity, const double* const values,
+                                            double* results, int count);
+UNITS_API bool UNITS_CALL UnitGetBase(const unsigned short quantity, const float value, float& result);
+UNITS_API bool UNITS_CALL UnitGetBase(const unsigned short quantity, const double value, double& result);
+UNITS_API bool UNITS_CALL UnitGetBase(const unsigned short quantity, const double* const values,
+                                      double* results, int count);
+UNITS_API bool UNITS_CALL UnitGetBaseRel(const unsigned short quantity, const float value, float& result);
+UNITS_API bool UNITS_CALL UnitGetBaseRel(const unsigned short quantity, const double value, double& result);
+UNITS_API bool UNITS_CALL UnitGetBaseRel(const unsigned short quantity, const double* const values,
+                                         double* results, int count);
+
+// Factor and offset of the defined unit whose text equals `unit` byte for byte.
+UNITS_API bool UNITS_CALL UnitGetFactors(const unsigned short quantity, const char* const unit, float& factor,
+                                         float& offset);
+
+// ---- Quantity groups ---------------------------------------------------------
+// Index 0 is "All quantities", k the k-th group.
+
+UNITS_API int UNITS_CALL UnitGetFilterIndex();
+// False (and no change) for an index outside 0..number of groups.
+UNITS_API bool UNITS_CALL UnitSetFilterIndex(int index);
+// Writes "All quantities" and the group names, each NUL-terminated, followed by
+// one more NUL, into `buffer`; names that do not fit whole are left out, and
+// nothing is written past `size` bytes. Returns the number of names written.
+UNITS_API int UNITS_CALL UnitGetFilterEntries(char* buffer, unsigned long size);
+
+#endif  // UNITS_UNITS_H_

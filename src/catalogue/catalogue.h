@@ -1,0 +1,55 @@
+// The catalogue: the one table of quantity records the library serves, and the
+// text mode that chooses between symbols and their plain-text forms.
+//
+// Every load and every commit replaces the table as a whole; pointers to
+// records do not survive a replacement. Lookups take the first record with the
+// identifier in table order, through an index that is rebuilt at each
+// replacement, so a lookup costs the same for every position.
+#ifndef UNITS_CATALOGUE_CATALOGUE_H_
+#define UNITS_CATALOGUE_CATALOGUE_H_
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "catalogue/quantity.h"
+
+namespace units {
+
+using QuantityTable = std::vector<std::unique_ptr<t_quantity>>;
+
+class Catalogue {
+ public:
+  Catalogue();
+
+  // Takes the records in their order and releases the previous ones.
+  void Replace(QuantityTable records);
+  void Clear() { Replace(QuantityTable()); }
+
+  int32_t Count() const { return static_cast<int32_t>(records_.size()); }
+  t_quantity* At(int32_t position) const { return records_[position].get(); }
+  const QuantityTable& Records() const { return records_; }
+
+  // First record with this identifier, or null.
+  t_quantity* Find(uint16_t id) const {
+    const int32_t position = first_position_[id];
+    return position < 0 ? nullptr : records_[position].get();
+  }
+
+ private:
+  QuantityTable records_;
+  // Table position of the first record for every identifier, -1 if none.
+  std::vector<int32_t> first_position_;
+};
+
+Catalogue& TheCatalogue();
+
+inline t_quantity* FindQuantity(uint16_t id) { return TheCatalogue().Find(id); }
+
+// 0 = symbol mode, 1 = text mode.
+uint16_t TextMode();
+void SetTextMode(uint16_t mode);
+
+}  // namespace units
+
+#endif  // UNITS_CATALOGUE_CATALOGUE_H_

@@ -1,0 +1,103 @@
+#include "catalogue/conversion.h"
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/conversion_kernels.h"
+#include "module/module_state.h"
+
+namespace units {
+
+namespace {
+
+void WriteConversionLog(Direction direction, uint16_t quantity, bool ok) {
+  if (!Module().conversion_log) return;
+  const std::string path = LogFolder() + "KEY.LOG";
+  std::FILE* file = std::fopen(path.c_str(), "a");
+  if (file == nullptr) return;
+  std::fprintf(file, direction == Direction::kToCurrent ? "ToCurrent(%i) : %s\n" : "ToBase(%i) : %s\n",
+               static_cast<int>(quantity), ok ? "OK" : "Fail");
+  std::fclose(file);
+}
+
+bool Overlap(const double* a, const double* b, size_t count) {
+  std::less<const double*> before;
+  return before(a, b + count) && before(b, a + count);
+}
+
+// Arrays that overlap without being the same array are converted element by
+// element in order, as if each element were copied to the output first and
+// converted there.
+void ConvertOverlapping(Direction direction, const double* input, double* output, size_t count, double factor,
+                        double offset) {
+  for (size_t i = 0; i < count; ++i) {
+    const double value = input[i];
+    if (direction == Direction::kToCurrent) {
+      const double product = value * factor;
+      output[i] = product + offset;
+    } else {
+      const double difference = value - offset;
+      output[i] = difference / factor;
+    }
+  }
+}
+
+void ConvertArray(Direction direction, const double* input, double* output, size_t count, double factor,
+                  double offset) {
+  // Single values (the common display call) skip the vector dispatch.
+  if (count == 1 || (input != output && Overlap(input, output, count))) {
+    ConvertOverlapping(direction, input, output, count, factor, offset);
+  } else if (direction == Direction::kToCurrent) {
+    kernels::MultiplyAdd(input, output, count, factor, offset);
+  } else {
+    kernels::SubtractDivide(input, output, count, offset, factor);
+  }
+}
+
+void ConvertArrayRelative(Direction direction, const double* input, double* output, size_t count, double factor) {
+  if (count == 1 || (input != output && Overlap(input, output, count))) {
+    ConvertOverlapping(direction, input, output, count, factor, 0.0);
+  } else if (direction == Direction::kToCurrent) {
+    kernels::Multiply(input, output, count, factor);
+  } else {
+    kernels::Divide(input, output, count, factor);
+  }
+}
+
+}  // namespace
+
+bool Convert(Direction direction, uint16_t quantity, const double* input, double* output, int32_t count,
+             bool absolute) {
+  const t_quantity* record = FindQuantity(quantity);
+  if (record != nullptr && count > 0) {
+    const t_quantityunit& unit = CurrentUnit(*record);
+    const size_t n = static_cast<size_t>(count);
+    if (absolute) {
+      ConvertArray(direction, input, output, n, unit.dFactor, unit.dOffset);
+    } else {
+      ConvertArrayRelative(direction, input, output, n, unit.dFactor);
+    }
+  }
+  WriteConversionLog(direction, quantity, record != nullptr);
+  return record != nullptr;
+}
+
+bool FindUnitFactors(uint16_t quantity, const char* unit_text, double* factor, double* offset) {
+  const t_quantity* record = FindQuantity(quantity);
+  if (record == nullptr || unit_text == nullptr) return false;
+  // A text as long as the field or longer can equal no unit text.
+  if (strnlen(unit_text, kSymbolWidth) >= kSymbolWidth) return false;
+  for (const t_quantityunit& unit : record->aUnit) {
+    if ((unit.wState & kUnitDefined) && std::strcmp(unit.szText, unit_text) == 0) {
+      *factor = unit.dFactor;
+      *offset = unit.dOffset;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace units
+

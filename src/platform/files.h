@@ -1,0 +1,24 @@
+// File services for the stores: replacing a file without ever leaving it half
+// written.
+#ifndef UNITS_PLATFORM_FILES_H_
+#define UNITS_PLATFORM_FILES_H_
+
+#include <string>
+
+namespace units {
+namespace platform {
+
+// Writes `bytes` to a temporary file beside `path`, flushes it to disk and
+// renames it over `path`. On any failure the temporary file is removed, the
+// previous file stays as it was, and the result is false.
+bool ReplaceFile(const std::string& path, const std::string& bytes);
+
+// Test hook: when set, called before the rename; returning false makes the
+// write fail as a full disk would.
+using ReplaceFileHook = bool (*)(const std::string& temporary_path);
+void SetReplaceFileHookForTesting(ReplaceFileHook hook);
+
+}  // namespace platform
+}  // namespace units
+
+#endif  // UNITS_PLATFORM_FILES_H_

@@ -1,0 +1,31 @@
+// Paths: the library's own folder and the split of a path into its parts.
+#ifndef UNITS_PLATFORM_PATHS_H_
+#define UNITS_PLATFORM_PATHS_H_
+
+#include <string>
+
+namespace units {
+namespace platform {
+
+constexpr char kSeparator = '/';
+
+// Folder of the loaded library file, ending with a separator. Found from the
+// address of this function, so it follows the library wherever it is copied.
+std::string LibraryFolder();
+
+struct PathParts {
+  std::string drive;      // always empty on Linux
+  std::string directory;  // up to and including the last separator
+  std::string base;
+  std::string extension;  // from the last '.' of the file name on, dot included
+};
+
+PathParts SplitPath(const std::string& path);
+
+// Creates a folder (one level); true when it exists afterwards.
+bool MakeFolder(const std::string& path);
+
+}  // namespace platform
+}  // namespace units
+
+#endif  // UNITS_PLATFORM_PATHS_H_

@@ -1,0 +1,41 @@
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "platform/paths.h"
+
+namespace units {
+namespace platform {
+
+std::string LibraryFolder() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&LibraryFolder), &info) == 0 || info.dli_fname == nullptr) return "./";
+  const std::string file = info.dli_fname;
+  const size_t slash = file.rfind(kSeparator);
+  return slash == std::string::npos ? "./" : file.substr(0, slash + 1);
+}
+
+PathParts SplitPath(const std::string& path) {
+  PathParts parts;
+  const size_t slash = path.rfind(kSeparator);
+  const size_t name_start = slash == std::string::npos ? 0 : slash + 1;
+  parts.directory = path.substr(0, name_start);
+  const std::string name = path.substr(name_start);
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos) {
+    parts.base = name;
+  } else {
+    parts.base = name.substr(0, dot);
+    parts.extension = name.substr(dot);
+  }
+  return parts;
+}
+
+bool MakeFolder(const std::string& path) {
+  if (mkdir(path.c_str(), 0755) == 0 || errno == EEXIST) return true;
+  return false;
+}
+
+}  // namespace platform
+}  // namespace units

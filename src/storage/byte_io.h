@@ -1,0 +1,73 @@
+// Little-endian encoding of the stored formats, byte by byte, independent of
+// the host's byte order and of struct layout.
+//
+// ByteReader consumes bytes from memory or from an open file. Each Read* takes
+// a whole field or nothing: when fewer bytes remain than the field needs, the
+// target keeps its value, the reader is marked exhausted and every later read
+// fails too, as a short stream would.
+#ifndef UNITS_STORAGE_BYTE_IO_H_
+#define UNITS_STORAGE_BYTE_IO_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace units {
+
+class ByteReader {
+ public:
+  ByteReader(const void* data, size_t size);
+  // REQUIRES: `file` is open for binary reading and outlives the reader.
+  explicit ByteReader(std::FILE* file);
+
+  ByteReader(const ByteReader&) = delete;
+  ByteReader& operator=(const ByteReader&) = delete;
+
+  bool ReadU16(uint16_t* value);
+  bool ReadI32(int32_t* value);
+  bool ReadU32(uint32_t* value);
+  bool ReadF32(float* value);
+  bool ReadF64(double* value);
+  // Reads `width` bytes into `field` and terminates it inside the width, so a
+  // damaged field can never run into its neighbour.
+  bool ReadText(char* field, size_t width);
+  // Reads `stored` bytes into the start of a wider field (old record versions).
+  bool ReadTextPrefix(char* field, size_t field_width, size_t stored);
+  bool Skip(size_t count);
+
+  // True when no byte is left (or the stream failed).
+  bool AtEnd();
+  bool Exhausted() const { return exhausted_; }
+
+ private:
+  bool ReadBytes(void* target, size_t count);
+  bool Refill();
+
+  const unsigned char* memory_ = nullptr;
+  size_t memory_size_ = 0;
+  size_t position_ = 0;
+  std::FILE* file_ = nullptr;
+  unsigned char buffer_[16384];
+  bool exhausted_ = false;
+};
+
+class ByteWriter {
+ public:
+  explicit ByteWriter(std::string* out) : out_(out) {}
+
+  void WriteU16(uint16_t value);
+  void WriteI32(int32_t value) { WriteU32(static_cast<uint32_t>(value)); }
+  void WriteU32(uint32_t value);
+  void WriteF64(double value);
+  // Writes the field whole: the text up to its terminator, then zeros to the
+  // full width, so that no stale bytes reach the store.
+  void WriteText(const char* field, size_t width);
+
+ private:
+  std::string* out_;
+};
+
+}  // namespace units
+
+#endif  // UNITS_STORAGE_BYTE_IO_H_
