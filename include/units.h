@@ -114,6 +114,22 @@ UNITS_API bool UNITS_CALL UnitGetBaseRel(const unsigned short quantity, const do
 UNITS_API bool UNITS_CALL UnitGetFactors(const unsigned short quantity, const char* const unit, float& factor,
                                          float& offset);
 
+// ---- Storage location ------------------------------------------------------
+// The catalogue, the groups and the display settings live in a registry key
+// (path + user part; a path beginning with ".DEFAULT" lies below HKEY_USERS,
+// any other below HKEY_LOCAL_MACHINE) or, in file-only mode, in the working
+// files. Until a key is chosen the library works from the files in its data
+// folder.
+
+// Chooses the key and reloads. A key that holds nothing yet is filled from the
+// working files. A null path changes nothing.
+UNITS_API void UNITS_CALL UnitChangeUserInfo(char* path, char* user, unsigned short number);
+// Chooses the key (a backslash is appended to the path) and reloads without
+// falling back to files; if the key holds no quantity, reads `file` (a bare
+// name lies in the data folder, ".udf" is added when there is no extension)
+// and stores it in the key. True when the catalogue then holds a quantity.
+UNITS_API bool UNITS_CALL UnitChangeUDF(char* path, char* user, char* file);
+
 // ---- Quantity groups ---------------------------------------------------------
 // Index 0 is "All quantities", k the k-th group.
 

@@ -21,7 +21,8 @@ void Catalogue::Replace(QuantityTable records) {
 }
 
 Catalogue& TheCatalogue() {
-  static Catalogue catalogue;
+  // Never destroyed: detach may run after ordinary statics are gone.
+  static Catalogue& catalogue = *new Catalogue;
   return catalogue;
 }
 

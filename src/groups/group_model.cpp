@@ -53,7 +53,8 @@ const t_FilterEntry* GroupTable::CurrentGroup() const {
 }
 
 GroupTable& TheGroups() {
-  static GroupTable groups;
+  // Never destroyed: detach may run after ordinary statics are gone.
+  static GroupTable& groups = *new GroupTable;
   return groups;
 }
 

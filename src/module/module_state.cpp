@@ -1,12 +1,19 @@
 #include "module/module_state.h"
 
 #include "platform/paths.h"
+#include "util/ascii.h"
 
 namespace units {
 
+// Never destroyed: process detach runs from the library's destructor, which
+// may come after the destruction of ordinary statics.
 ModuleState& Module() {
-  static ModuleState state;
+  static ModuleState& state = *new ModuleState;
   return state;
+}
+
+RegistryRoot RootForPath(const std::string& registry_path) {
+  return StartsWithIgnoreCase(registry_path, ".DEFAULT") ? RegistryRoot::kUsers : RegistryRoot::kLocalMachine;
 }
 
 const std::string& DataFolder() {

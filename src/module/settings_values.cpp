@@ -3,7 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "catalogue/catalogue.h"
 #include "module/module_state.h"
+#include "storage/store_sequences.h"
 
 namespace units {
 
@@ -43,6 +45,8 @@ bool SetModuleValue(uint16_t key, const void* value, unsigned long size) {
       uint16_t on;
       std::memcpy(&on, value, sizeof(on));
       SwitchFileOnlyMode(on);
+      TheCatalogue().Clear();
+      LoadSequence(true);
       return true;
     }
     case kKeyWorkingUdf:

@@ -22,6 +22,12 @@ struct PathParts {
 
 PathParts SplitPath(const std::string& path);
 
+// Shared per-user folders: $XDG_DATA_HOME (default ~/.local/share) and
+// $XDG_DOCUMENTS_DIR (default ~/Documents), each without a trailing separator;
+// empty when neither the variable nor HOME is set.
+std::string CommonAppDataFolder();
+std::string CommonDocumentsFolder();
+
 // Creates a folder (one level); true when it exists afterwards.
 bool MakeFolder(const std::string& path);
 

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "platform/paths.h"
 
@@ -31,6 +32,21 @@ PathParts SplitPath(const std::string& path) {
   }
   return parts;
 }
+
+namespace {
+
+std::string FolderFromEnvironment(const char* variable, const char* below_home) {
+  const char* value = std::getenv(variable);
+  if (value != nullptr && *value != '\0') return value;
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') return std::string();
+  return std::string(home) + below_home;
+}
+
+}  // namespace
+
+std::string CommonAppDataFolder() { return FolderFromEnvironment("XDG_DATA_HOME", "/.local/share"); }
+std::string CommonDocumentsFolder() { return FolderFromEnvironment("XDG_DOCUMENTS_DIR", "/Documents"); }
 
 bool MakeFolder(const std::string& path) {
   if (mkdir(path.c_str(), 0755) == 0 || errno == EEXIST) return true;

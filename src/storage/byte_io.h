@@ -52,6 +52,27 @@ class ByteReader {
   bool exhausted_ = false;
 };
 
+// Fields of the packed records may sit at addresses misaligned for their type,
+// where a store through a uint16_t* or uint32_t* is undefined behaviour. Such
+// fields are read by value: `field = ReadOr(reader, field)` gives the next
+// value, or keeps the field's value when the bytes do not reach it.
+inline uint16_t ReadOr(ByteReader& reader, uint16_t kept) {
+  uint16_t value;
+  return reader.ReadU16(&value) ? value : kept;
+}
+inline int32_t ReadOr(ByteReader& reader, int32_t kept) {
+  int32_t value;
+  return reader.ReadI32(&value) ? value : kept;
+}
+inline uint32_t ReadOr(ByteReader& reader, uint32_t kept) {
+  uint32_t value;
+  return reader.ReadU32(&value) ? value : kept;
+}
+inline double ReadOr(ByteReader& reader, double kept) {
+  double value;
+  return reader.ReadF64(&value) ? value : kept;
+}
+
 class ByteWriter {
  public:
   explicit ByteWriter(std::string* out) : out_(out) {}

@@ -7,13 +7,13 @@ namespace units {
 namespace {
 
 void ReadCondition(ByteReader& reader, t_FilterCondition* condition, bool with_mask) {
-  reader.ReadU16(&condition->wQuantity);
-  reader.ReadI32(&condition->lSubQuan);
-  reader.ReadU32(&condition->dwFlagValue);
-  reader.ReadU16(&condition->wDevice);
-  reader.ReadU16(&condition->wIndex);
-  reader.ReadU16(&condition->wTests);
-  if (with_mask) reader.ReadU32(&condition->dwFlagMask);
+  condition->wQuantity = ReadOr(reader, condition->wQuantity);
+  condition->lSubQuan = ReadOr(reader, condition->lSubQuan);
+  condition->dwFlagValue = ReadOr(reader, condition->dwFlagValue);
+  condition->wDevice = ReadOr(reader, condition->wDevice);
+  condition->wIndex = ReadOr(reader, condition->wIndex);
+  condition->wTests = ReadOr(reader, condition->wTests);
+  if (with_mask) condition->dwFlagMask = ReadOr(reader, condition->dwFlagMask);
 }
 
 void WriteCondition(ByteWriter& writer, const t_FilterCondition& condition) {

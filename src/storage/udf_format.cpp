@@ -15,11 +15,11 @@ void ReadUnitEntry(ByteReader& reader, t_quantityunit* unit) {
     if (reader.ReadF32(&factor)) unit->dFactor = factor;
     if (reader.ReadF32(&offset)) unit->dOffset = offset;
   } else {
-    reader.ReadF64(&unit->dFactor);
-    reader.ReadF64(&unit->dOffset);
+    unit->dFactor = ReadOr(reader, unit->dFactor);
+    unit->dOffset = ReadOr(reader, unit->dOffset);
   }
   reader.ReadText(unit->szText, sizeof(unit->szText));
-  reader.ReadU16(&unit->wState);
+  unit->wState = ReadOr(reader, unit->wState);
 }
 
 void ReadPairs(ByteReader& reader, t_subquantity* slot) {
@@ -28,22 +28,23 @@ void ReadPairs(ByteReader& reader, t_subquantity* slot) {
   const uint16_t kept = std::min<uint16_t>(count, kMaxPairs);
   slot->wCount = kept;
   for (uint16_t i = 0; i < kept; ++i) {
-    reader.ReadU16(&slot->awDevice[i]);
-    reader.ReadU16(&slot->awIndex[i]);
+    slot->awDevice[i] = ReadOr(reader, slot->awDevice[i]);
+    slot->awIndex[i] = ReadOr(reader, slot->awIndex[i]);
   }
   reader.Skip(4u * (count - kept));
 }
 
 void ReadSubQuantityEntry(ByteReader& reader, t_subquantity* slot) {
   uint16_t version = 0;
-  reader.ReadU16(&version);
-  reader.ReadI32(&slot->lSubQuan);
+  // An entry the bytes do not reach stays initial, Data flag included.
+  if (!reader.ReadU16(&version)) return;
+  slot->lSubQuan = ReadOr(reader, slot->lSubQuan);
   reader.ReadText(slot->szName, sizeof(slot->szName));
   reader.ReadText(slot->szSymbol, sizeof(slot->szSymbol));
   if (version >= 3) reader.ReadText(slot->szText, sizeof(slot->szText));
-  reader.ReadU16(&slot->wState);
+  slot->wState = ReadOr(reader, slot->wState);
   if (version >= 2) {
-    reader.ReadU32(&slot->dwFlags);
+    slot->dwFlags = ReadOr(reader, slot->dwFlags);
   } else {
     slot->dwFlags = kFlagData;
   }
@@ -74,7 +75,10 @@ void WriteUnitEntry(ByteWriter& writer, const t_quantityunit& unit) {
   writer.WriteU16(unit.wState);
 }
 
-uint16_t StoredPairCount(const t_subquantity& slot) { return std::min<uint16_t>(slot.wCount, kMaxPairs); }
+uint16_t StoredPairCount(const t_subquantity& slot) {
+  const uint16_t count = slot.wCount;  // by value: the packed field may be misaligned
+  return std::min<uint16_t>(count, kMaxPairs);
+}
 
 void WriteSubQuantityEntry(ByteWriter& writer, const t_subquantity& slot) {
   writer.WriteU16(kSubQuantityEntryVersion);
@@ -97,7 +101,7 @@ void WriteSubQuantityEntry(ByteWriter& writer, const t_subquantity& slot) {
 void ReadQuantityRecord(ByteReader& reader, t_quantity* quantity) {
   uint16_t version = 0;
   reader.ReadU16(&version);
-  reader.ReadU16(&quantity->wId);
+  quantity->wId = ReadOr(reader, quantity->wId);
   reader.ReadText(quantity->szName, sizeof(quantity->szName));
   if (version == 1) {
     reader.ReadTextPrefix(quantity->szSymbol, sizeof(quantity->szSymbol), 11);
@@ -105,8 +109,8 @@ void ReadQuantityRecord(ByteReader& reader, t_quantity* quantity) {
     reader.ReadText(quantity->szSymbol, sizeof(quantity->szSymbol));
     reader.ReadText(quantity->szText, sizeof(quantity->szText));
   }
-  reader.ReadU32(&quantity->dwState);
-  reader.ReadU32(&quantity->dwUnit);
+  quantity->dwState = ReadOr(reader, quantity->dwState);
+  quantity->dwUnit = ReadOr(reader, quantity->dwUnit);
   ReadEntries(reader, quantity->aUnit, kUnitSlots, ReadUnitEntry);
   ReadEntries(reader, quantity->aSubQuantity, kSubQuantitySlots, ReadSubQuantityEntry);
 }
