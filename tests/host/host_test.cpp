@@ -1,0 +1,174 @@
+// The library as a host sees it: a copy of the built libunits.so in a folder
+// of its own, with its own data folder, loaded at run time by a separate
+// host process.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "groups/group_model.h"
+#include "storage/fdf_format.h"
+#include "storage/udf_format.h"
+#include "test_support.h"
+
+namespace units {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Quote(const std::string& text) { return "'" + text + "'"; }
+
+class HostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = ::testing::TempDir() + "units_host_" + info->name() + "_" + std::to_string(getpid()) + "/";
+    fs::remove_all(root_);
+    library_ = root_ + "lib/libunits.so";
+    data_ = root_ + "lib/Units/";
+    fs::create_directories(data_);
+    fs::create_directories(root_ + "docs");
+    fs::create_directories(root_ + "xdg");
+    fs::copy_file(UNITS_LIBRARY_PATH, library_);
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  // Runs the host with the library's environment pointed into the test folder.
+  std::string Run(const std::string& commands, const std::string& extra_env = "", const std::string& cwd = ".") {
+    std::ostringstream command;
+    command << "cd " << Quote(cwd) << " && env -u UNITS_REGISTRY_DB HOME=" << Quote(root_) << " XDG_DATA_HOME=" << Quote(root_ + "xdg")
+            << " XDG_DOCUMENTS_DIR=" << Quote(root_ + "docs") << " UNITS_DEBUG_LOG=" << Quote(root_ + "debug.log")
+            << " " << extra_env << " " << UNITS_HOST_PATH << " load " << Quote(library_) << " " << commands
+            << " 2>" << Quote(root_ + "stderr.txt");
+    std::FILE* pipe = popen(command.str().c_str(), "r");
+    std::string output;
+    char buffer[512];
+    while (pipe != nullptr && std::fgets(buffer, sizeof(buffer), pipe) != nullptr) output += buffer;
+    if (pipe != nullptr) pclose(pipe);
+    return output;
+  }
+
+  std::string DebugLog() { return testing::ReadWholeFile(root_ + "debug.log"); }
+
+  // DEFAULT.UDF with a temperature (id 12) shown in degrees Fahrenheit, or
+  // in kelvin when `kelvin`.
+  void WriteDefaultUdf(bool kelvin = false) {
+    QuantityTable table;
+    auto temperature = testing::MakeQuantity(12, "Temperature", "T");
+    testing::DefineUnit(temperature.get(), 0, "\xC2\xB0" "C", 1.0, 0.0);
+    testing::DefineUnit(temperature.get(), 1, "\xC2\xB0" "F", 1.8, 32.0);
+    testing::DefineUnit(temperature.get(), 2, "K", 1.0, 273.15);
+    temperature->dwUnit = kelvin ? 2 : 1;
+    table.push_back(std::move(temperature));
+    testing::WriteWholeFile(data_ + "DEFAULT.UDF", EncodeUdf(table, 1, 0));
+  }
+
+  void WriteDefaultFdf() {
+    t_FilterEntry group;
+    InitFilterEntry(&group);
+    std::strcpy(group.szName, "Temperatures");
+    testing::WriteWholeFile(data_ + "DEFAULT.FDF", EncodeFdf({group}, 1));
+  }
+
+  std::string root_;
+  std::string library_;
+  std::string data_;
+};
+
+TEST_F(HostTest, StartsFromTheDefaultFilesAndWritesNothingToTheStore) {
+  WriteDefaultUdf();
+  WriteDefaultFdf();
+  EXPECT_EQ(Run("current 12 100 base 12 212 current 13 1 groups index unload"),
+            "loaded\nok 212\nok 100\nfail\n2 All quantities Temperatures\n1\nunloaded\n");
+  EXPECT_FALSE(fs::exists(data_ + "REGISTRY.DB"));
+  EXPECT_EQ(DebugLog(),
+            "UNITS-DLL: DLL_PROCESS_ATTACH (Mensora)\n"
+            "Units-DLL: ExitLib Begin\nUnits-DLL: ExitLib End\n"
+            "UNITS-DLL: DLL_PROCESS_DETACH (Mensora)\n");
+  EXPECT_TRUE(fs::is_directory(root_ + "xdg/Quorin"));
+  EXPECT_TRUE(fs::is_directory(root_ + "docs/Quorin"));
+  EXPECT_FALSE(fs::exists(data_ + "KEY.LOG"));
+}
+
+TEST_F(HostTest, DataFolderFollowsTheLibraryNotTheWorkingDirectory) {
+  WriteDefaultUdf();
+  const std::string elsewhere = root_ + "elsewhere/";
+  fs::create_directories(elsewhere + "Units");
+  testing::WriteWholeFile(elsewhere + "Units/UNITS.INI", "[Units]\nMode=Invalid\n");
+  EXPECT_EQ(Run("current 12 0", "", elsewhere), "loaded\nok 32\n");
+}
+
+TEST_F(HostTest, UnknownModeLeavesTheLibraryRefusingEveryCall) {
+  WriteDefaultUdf();
+  testing::WriteWholeFile(data_ + "UNITS.INI", "[Units]\nMode=vorta\n");
+  EXPECT_EQ(Run("current 12 100 privilege 1 textmode groups"), "loaded\nfail\n0\n65535\n0\n");
+  EXPECT_NE(testing::ReadWholeFile(root_ + "stderr.txt").find("Invalid Mode"), std::string::npos);
+  EXPECT_NE(DebugLog().find("Invalid Mode"), std::string::npos);
+  EXPECT_EQ(DebugLog().find("DLL_PROCESS_ATTACH"), std::string::npos);
+}
+
+TEST_F(HostTest, ModeCaseRulesAndTheConversionLog) {
+  WriteDefaultUdf();
+  testing::WriteWholeFile(data_ + "UNITS.INI", "[units]\nmode = autocreate\nLog = oN\n");
+  EXPECT_EQ(Run("current 12 100 base 99 1"), "loaded\nok 212\nfail\n");
+  EXPECT_EQ(testing::ReadWholeFile(data_ + "KEY.LOG"), "ToCurrent(12) : OK\nToBase(99) : Fail\n");
+}
+
+TEST_F(HostTest, SecondAttachBuildsEverythingAgain) {
+  WriteDefaultUdf();
+  const std::string reload = "current 12 0 unload load " + Quote(library_) + " current 12 0";
+  // Between the two loads the host changes nothing: the same answer twice.
+  EXPECT_EQ(Run(reload), "loaded\nok 32\nunloaded\nloaded\nok 32\n");
+  const std::string log = DebugLog();
+  size_t attaches = 0;
+  for (size_t at = log.find("DLL_PROCESS_ATTACH"); at != std::string::npos; at = log.find("DLL_PROCESS_ATTACH", at + 1)) {
+    ++attaches;
+  }
+  EXPECT_EQ(attaches, 2u);
+}
+
+TEST_F(HostTest, ReloadThroughFileOnlySwitchReadsTheFilesAnew) {
+  WriteDefaultUdf();
+  // The host process keeps running while the file changes under it.
+  EXPECT_EQ(Run("current 12 0 fileonly 0 current 12 0"), "loaded\nok 32\n1\nok 32\n");
+  WriteDefaultUdf(/*kelvin=*/true);
+  EXPECT_EQ(Run("current 12 0"), "loaded\nok 273.14999999999998\n");
+}
+
+TEST_F(HostTest, FirstUseOfAKeyFillsTheStoreFromTheFiles) {
+  WriteDefaultUdf();
+  WriteDefaultFdf();
+  EXPECT_EQ(Run("userinfo Software\\\\Plant\\\\ Op current 12 100"), "loaded\ndone\nok 212\n");
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2((data_ + "REGISTRY.DB").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  sqlite3_stmt* stmt = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT root, key, group_concat(name, ',') FROM "
+                                   "(SELECT * FROM registry_values ORDER BY name) GROUP BY root, key",
+                               -1, &stmt, nullptr),
+            SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)), "HKEY_LOCAL_MACHINE");
+  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)), "Software\\Plant\\Op");
+  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)),
+               "Unit000,UnitCount,UnitFilter000,UnitFilterIndex,UnitFilterVersion,UnitFormat,UnitSymbolMode,"
+               "UnitVersion");
+  EXPECT_EQ(sqlite3_step(stmt), SQLITE_DONE);
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+}
+
+TEST_F(HostTest, FileOnlyModeWithoutItsFilesServesTheDefaults) {
+  WriteDefaultUdf();
+  EXPECT_EQ(Run("fileonly 1 current 12 100"), "loaded\n1\nok 212\n");
+  EXPECT_NE(DebugLog().find("UNITS-ReadFromRegistry: g_wFromFileOnly"), std::string::npos);
+  EXPECT_FALSE(fs::exists(data_ + "AppUnits.UDF"));
+}
+
+}  // namespace
+}  // namespace units
