@@ -3,8 +3,15 @@
 //
 // Translations come from gettext catalogues (units.mo) in the data folder
 // Units/locale/<language>/LC_MESSAGES/ beside liblanguage.so. The language is
-// taken from UNITS_LANG, else from LANGUAGE, LC_ALL, LC_MESSAGES or LANG; it
-// never depends on the host's setlocale. Call from one thread only.
+// taken from the first set and non-empty of UNITS_LANG, LANGUAGE (its first
+// entry), LC_ALL, LC_MESSAGES and LANG; it never depends on the host's
+// setlocale. "de_DE.UTF-8@euro" looks for the folders de_DE@euro, de@euro,
+// de_DE and de in turn; "C" or "POSIX" means no translation. The environment
+// is read at every call, so the language can change at run time.
+//
+// Call from one thread only: a result is valid only until the next call.
+// Strings returned are owned by the library (or are the caller's own text);
+// never free them.
 #ifndef UNITS_LANGUAGE_H_
 #define UNITS_LANGUAGE_H_
 
@@ -38,7 +45,9 @@ extern "C" {
 LANGUAGE_API const char* LANGUAGE_CALL LangGetText(const char* text, int selector);
 
 // Registers or overrides the translation of `key` (or a device name for a
-// device key) at run time; a null `text` removes the override.
+// device key) at run time; a null `text` removes the override. Both strings
+// are copied. An override comes before every catalogue and stays when the
+// language changes. A null `key` is ignored.
 LANGUAGE_API void LANGUAGE_CALL LangSetText(const char* key, const char* text);
 
 }  // extern "C"

@@ -130,6 +130,74 @@ UNITS_API void UNITS_CALL UnitChangeUserInfo(char* path, char* user, unsigned sh
 // and stores it in the key. True when the catalogue then holds a quantity.
 UNITS_API bool UNITS_CALL UnitChangeUDF(char* path, char* user, char* file);
 
+// ---- Names, symbols and unit texts ------------------------------------------
+// Names are translated; symbols are not. A variant registered for a device
+// and index gets the device name (and index) after its name or symbol.
+// Unknown quantities and registrations give "(?)". Results stay valid until
+// the next call of the same function (or until the catalogue is replaced).
+
+extern "C" UNITS_API const char* UNITS_CALL UnitGetName(unsigned short quantity, short subquantity,
+                                                        unsigned long flags, unsigned short device,
+                                                        unsigned short index);
+// With `exact` false an unknown variant falls back to the symbol of its
+// subquantity or quantity instead of "(?)".
+extern "C" UNITS_API const char* UNITS_CALL UnitGetSymbol(unsigned short quantity, short subquantity,
+                                                          unsigned long flags, unsigned short device,
+                                                          unsigned short index, bool exact);
+
+// Text of the current display unit / of the base unit.
+UNITS_API const char* UNITS_CALL UnitGetUnitText(const unsigned short quantity);
+UNITS_API const char* UNITS_CALL UnitGetUnitBaseText(const unsigned short quantity);
+// The unit part of an axis label in the current unit format:
+// 0 "in s", 1 "/ s", 2 "/ (s)", 3 "[s]" (after the quantity and a space).
+UNITS_API const char* UNITS_CALL UnitGetUnitTextEx(const unsigned short quantity);
+// Prefix (part 0) or suffix (other parts) of the current unit format.
+UNITS_API const char* UNITS_CALL UnitGetUnitTextFormat(int part);
+// All defined unit texts, each NUL-terminated, closed by one more NUL; false
+// when the list does not fit whole into `size` bytes (what fits stays closed).
+UNITS_API bool UNITS_CALL UnitGetUnitTextAll(const unsigned short quantity, char* buffer, unsigned long size);
+
+// ---- Registrations and select lists -----------------------------------------
+
+// Whether the variant is registered (a slot without registrations stands for
+// device 0, index 0).
+UNITS_API bool UNITS_CALL UnitExistQuantity(unsigned short quantity, int subquantity, unsigned long flags,
+                                            unsigned short device, unsigned short index);
+// Registers the variant and saves; false when it existed or found no room.
+UNITS_API bool UNITS_CALL UnitAddDeviceIndex(unsigned short quantity, int subquantity, unsigned long flags,
+                                             unsigned short device, unsigned short index);
+// Adds a variant to select list `list` (0..4; the query reads list 0) and
+// switches the restriction on. The lists share 500 positions.
+UNITS_API bool UNITS_CALL UnitAddSelectList(unsigned short quantity, int subquantity, unsigned long flags,
+                                            unsigned short device, unsigned short index, int list);
+// Empties every select list and switches the restriction off. The form with
+// an argument reports false although it clears.
+UNITS_API bool UNITS_CALL UnitClearSelectList();
+UNITS_API bool UNITS_CALL UnitClearSelectList(int list);
+
+// ---- Enumerations -----------------------------------------------------------
+// Lists are arrays of t_unitquantity owned by the caller (UnitDeleteArray);
+// on failure the list is null and the count 0.
+
+// Enabled quantities, without subquantities.
+UNITS_API bool UNITS_CALL UnitGetQuantities(t_unitquantity*& list, int& count);
+// The unrestricted variants as five parallel arrays, each released with
+// UnitDeletePtr; all null when there is none.
+UNITS_API bool UNITS_CALL UnitGetQuantities(unsigned short*& devices, unsigned short*& quantities,
+                                            int*& subquantities, unsigned short*& indexes, unsigned long*& flags,
+                                            int& count);
+// Active variants of one quantity (or the quantity itself when it has none).
+UNITS_API bool UNITS_CALL UnitGetSubQuantities(const unsigned short quantity, t_unitquantity*& list, int& count);
+// Variants of all enabled quantities, ignoring the current group but not the
+// select list. Always true.
+UNITS_API bool UNITS_CALL UnitGetAllQuantities(t_unitquantity*& list, int& count);
+UNITS_API t_unitquantity* UNITS_CALL UnitGetAllQuantities(int& count);
+// The same, ignoring the select list too. Always true.
+UNITS_API bool UNITS_CALL UnitGetAllUnfilteredQuantities(t_unitquantity*& list, int& count);
+// Variants restricted by the select list and the current group.
+UNITS_API bool UNITS_CALL UnitGetAllFilterQuantities(t_unitquantity*& list, int& count);
+UNITS_API t_unitquantity* UNITS_CALL UnitGetAllFilterQuantities(int& count);
+
 // ---- Quantity groups ---------------------------------------------------------
 // Index 0 is "All quantities", k the k-th group.
 

@@ -7,7 +7,9 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "catalogue/select_list.h"
 #include "groups/group_model.h"
+#include "language.h"
 #include "module/module_state.h"
 #include "text/unit_format.h"
 
@@ -33,6 +35,9 @@ void DefineUnit(t_quantity* quantity, int slot, const char* text, double factor,
 
 void InstallCatalogue(std::vector<std::unique_ptr<t_quantity>> records) { TheCatalogue().Replace(std::move(records)); }
 
+ScopedTranslation::ScopedTranslation(const char* key, const char* text) : key_(key) { LangSetText(key, text); }
+ScopedTranslation::~ScopedTranslation() { LangSetText(key_.c_str(), nullptr); }
+
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -55,6 +60,7 @@ void ModuleTest::SetUp() {
   Module().log_folder = folder_;
   TheCatalogue().Clear();
   TheGroups().Clear();
+  TheSelectList().Clear(true);
   SetTextMode(0);
   SetUnitFormat(0);
 }

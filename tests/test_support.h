@@ -14,6 +14,13 @@
 namespace units {
 namespace testing {
 
+// The record fields are packed and may be misaligned, while gtest's macros
+// bind their arguments to references: hand fields over as copies, Val(x).
+template <typename T>
+T Val(T value) {
+  return value;
+}
+
 // A record in its initial state with the given identifier, name and symbol.
 std::unique_ptr<t_quantity> MakeQuantity(uint16_t id, const char* name = "", const char* symbol = "");
 
@@ -22,6 +29,18 @@ void DefineUnit(t_quantity* quantity, int slot, const char* text, double factor,
 
 // Replaces the catalogue with these records.
 void InstallCatalogue(std::vector<std::unique_ptr<t_quantity>> records);
+
+// Overrides one translation (or a device name) for the life of the object.
+class ScopedTranslation {
+ public:
+  ScopedTranslation(const char* key, const char* text);
+  ~ScopedTranslation();
+  ScopedTranslation(const ScopedTranslation&) = delete;
+  ScopedTranslation& operator=(const ScopedTranslation&) = delete;
+
+ private:
+  std::string key_;
+};
 
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);

@@ -26,7 +26,12 @@ bool ConditionMatches(const t_FilterCondition& condition, const Combination& c) 
   return true;
 }
 
-int32_t ConditionsInUse(const t_FilterEntry& entry) { return std::clamp<int32_t>(entry.lCount, 0, kMaxConditions); }
+// The count is copied first: a reference to a field of a packed record may
+// be misaligned.
+int32_t ConditionsInUse(const t_FilterEntry& entry) {
+  const int32_t count = entry.lCount;
+  return std::clamp<int32_t>(count, 0, kMaxConditions);
+}
 
 bool GroupMatches(const t_FilterEntry& entry, const Combination& combination) {
   const int32_t count = ConditionsInUse(entry);

@@ -9,6 +9,8 @@
 namespace units {
 namespace {
 
+using testing::Val;
+
 using testing::InstallCatalogue;
 using testing::MakeQuantity;
 
@@ -18,22 +20,22 @@ TEST_F(CatalogueTest, NewRecordHasOnlyTheBaseUnitDefined) {
   t_quantity quantity;
   std::memset(&quantity, 0xAB, sizeof(quantity));
   InitQuantity(&quantity);
-  EXPECT_EQ(quantity.wId, 0);
+  EXPECT_EQ(Val(quantity.wId), 0);
   EXPECT_STREQ(quantity.szName, "");
-  EXPECT_EQ(quantity.dwState, 0u);
-  EXPECT_EQ(quantity.dwUnit, 0u);
-  EXPECT_EQ(quantity.aUnit[0].wState, 1);
+  EXPECT_EQ(Val(quantity.dwState), 0u);
+  EXPECT_EQ(Val(quantity.dwUnit), 0u);
+  EXPECT_EQ(Val(quantity.aUnit[0].wState), 1);
   for (const t_quantityunit& unit : quantity.aUnit) {
-    EXPECT_EQ(unit.dFactor, 1.0);
-    EXPECT_EQ(unit.dOffset, 0.0);
+    EXPECT_EQ(Val(unit.dFactor), 1.0);
+    EXPECT_EQ(Val(unit.dOffset), 0.0);
     EXPECT_STREQ(unit.szText, "");
   }
-  for (int i = 1; i < kUnitSlots; ++i) EXPECT_EQ(quantity.aUnit[i].wState, 2);
+  for (int i = 1; i < kUnitSlots; ++i) EXPECT_EQ(Val(quantity.aUnit[i].wState), 2);
   for (const t_subquantity& slot : quantity.aSubQuantity) {
-    EXPECT_EQ(slot.lSubQuan, 0);
-    EXPECT_EQ(slot.wState, 2);
-    EXPECT_EQ(slot.dwFlags, 0u);
-    EXPECT_EQ(slot.wCount, 0);
+    EXPECT_EQ(Val(slot.lSubQuan), 0);
+    EXPECT_EQ(Val(slot.wState), 2);
+    EXPECT_EQ(Val(slot.dwFlags), 0u);
+    EXPECT_EQ(Val(slot.wCount), 0);
   }
 }
 

@@ -11,6 +11,8 @@
 namespace units {
 namespace {
 
+using testing::Val;
+
 t_FilterEntry Group(const char* name, std::vector<t_FilterCondition> conditions = {}) {
   t_FilterEntry entry;
   InitFilterEntry(&entry);
@@ -31,8 +33,8 @@ Combination Combo(uint16_t q, int32_t s, uint32_t f, uint16_t d, uint16_t i) { r
 
 TEST(ConditionTest, InitialConditionTestsNothing) {
   const t_FilterCondition condition = Condition(0);
-  EXPECT_EQ(condition.lSubQuan, -1);
-  EXPECT_EQ(condition.dwFlagMask, 0u);
+  EXPECT_EQ(Val(condition.lSubQuan), -1);
+  EXPECT_EQ(Val(condition.dwFlagMask), 0u);
   EXPECT_TRUE(ConditionMatches(condition, Combo(1, 2, 3, 4, 5)));
   EXPECT_TRUE(ConditionMatches(condition, Combo(0, -7, 0xFFFFFFFF, 0, 0)));
 }

@@ -36,6 +36,7 @@ class HostTest : public ::testing::Test {
     fs::create_directories(root_ + "docs");
     fs::create_directories(root_ + "xdg");
     fs::copy_file(UNITS_LIBRARY_PATH, library_);
+    fs::copy_file(UNITS_LANGUAGE_PATH, root_ + "lib/liblanguage.so");
   }
   void TearDown() override { fs::remove_all(root_); }
 

@@ -11,6 +11,8 @@
 namespace units {
 namespace {
 
+using testing::Val;
+
 class FrameTest : public testing::ModuleTest {};
 
 TEST_F(FrameTest, PrivilegeNeedsACommonBit) {
@@ -122,12 +124,12 @@ TEST(EnumerationRecordTest, LayoutIsPackedAfterTheTablePointer) {
 TEST(EnumerationRecordTest, NewArrayHoldsInitialRecordsAndReleasesWhole) {
   auto* records = new t_unitquantity[3];
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(records[i].wQuantity, 0);
-    EXPECT_EQ(records[i].lSubQuantity, -1);
-    EXPECT_EQ(records[i].wKind, 0);
-    EXPECT_EQ(records[i].wDevice, 0);
-    EXPECT_EQ(records[i].wIndex, 0);
-    EXPECT_EQ(records[i].dwFlags, 0u);
+    EXPECT_EQ(Val(records[i].wQuantity), 0);
+    EXPECT_EQ(Val(records[i].lSubQuantity), -1);
+    EXPECT_EQ(Val(records[i].wKind), 0);
+    EXPECT_EQ(Val(records[i].wDevice), 0);
+    EXPECT_EQ(Val(records[i].wIndex), 0);
+    EXPECT_EQ(Val(records[i].dwFlags), 0u);
     EXPECT_STREQ(records[i].szName, "");
     EXPECT_STREQ(records[i].szSymbol, "");
   }

@@ -26,6 +26,8 @@
 namespace units {
 namespace {
 
+using testing::Val;
+
 using testing::MakeQuantity;
 
 constexpr char kPath[] = "Software\\Plant\\Units\\";
@@ -236,8 +238,8 @@ TEST_F(StoreTest, DamagedValuesLoadWhatIsSound) {
   SetTextMode(0);
   LoadSequence(true);
   ASSERT_EQ(TheCatalogue().Count(), 2);
-  EXPECT_EQ(TheCatalogue().At(0)->wId, 1);
-  EXPECT_EQ(TheCatalogue().At(1)->wId, 3);
+  EXPECT_EQ(Val(TheCatalogue().At(0)->wId), 1);
+  EXPECT_EQ(Val(TheCatalogue().At(1)->wId), 3);
   EXPECT_EQ(TheGroups().Count(), 1);
   EXPECT_EQ(TheGroups().CurrentIndex(), 0);
   EXPECT_EQ(TextMode(), 0);

@@ -1,0 +1,157 @@
+// Speed of saving and loading a UDF file of 1000 quantities, each with three
+// defined subquantities that carry a few device/index pairs.
+//
+// The file benchmarks include what a save really costs (a temporary file,
+// fsync, rename, fsync of the folder); the Encode/Decode benchmarks show the
+// share of the record encoding alone, in memory.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <utility>
+
+#include "catalogue/catalogue.h"
+#include "module/module_state.h"
+#include "storage/udf_file.h"
+#include "storage/udf_format.h"
+
+namespace {
+
+constexpr int kQuantityCount = 1000;
+constexpr int kDefinedSlots = 3;
+constexpr int kPairsPerSlot = 4;
+constexpr const char* kFileName = "BENCH.UDF";
+
+std::unique_ptr<t_quantity> MakeQuantity(int number) {
+  auto quantity = std::make_unique<t_quantity>();
+  units::InitQuantity(quantity.get());
+  quantity->wId = static_cast<uint16_t>(number + 1);
+  const std::string name = "Quantity " + std::to_string(number);
+  units::CopyText(quantity->szName, sizeof(quantity->szName), name.c_str());
+  units::CopyText(quantity->szSymbol, sizeof(quantity->szSymbol), "Q");
+  quantity->dwState = units::kQuantityEnabled;
+  t_quantityunit& unit = quantity->aUnit[1];
+  unit.dFactor = 1.8;
+  unit.dOffset = 32.0;
+  units::CopyText(unit.szText, sizeof(unit.szText), "°F");
+  unit.wState = units::kUnitDefined;
+  for (int s = 0; s < kDefinedSlots; ++s) {
+    t_subquantity& slot = quantity->aSubQuantity[s];
+    slot.lSubQuan = s + 1;
+    const std::string slot_name = name + " part " + std::to_string(s + 1);
+    units::CopyText(slot.szName, sizeof(slot.szName), slot_name.c_str());
+    units::CopyText(slot.szSymbol, sizeof(slot.szSymbol), "q");
+    slot.wState = units::kSlotDefined | units::kSlotEnabled;
+    slot.dwFlags = units::kFlagData;
+    slot.wCount = kPairsPerSlot;
+    for (int p = 0; p < kPairsPerSlot; ++p) {
+      slot.awDevice[p] = static_cast<uint16_t>(p + 1);
+      slot.awIndex[p] = static_cast<uint16_t>(s * 10 + p);
+    }
+  }
+  return quantity;
+}
+
+void InstallCatalogue() {
+  units::QuantityTable records;
+  for (int i = 0; i < kQuantityCount; ++i) records.push_back(MakeQuantity(i));
+  units::TheCatalogue().Replace(std::move(records));
+}
+
+// Time per quantity in microseconds: the rate of quantities * 1e-6 per
+// second, inverted (the console prints the figure with an "s" after it).
+void ReportPerQuantity(benchmark::State& state) {
+  state.SetItemsProcessed(state.iterations() * kQuantityCount);
+  state.counters["us_per_quantity"] =
+      benchmark::Counter(kQuantityCount * 1e-6,
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_SaveUdfFile(benchmark::State& state) {
+  InstallCatalogue();
+  for (auto _ : state) {
+    if (!units::SaveUdfFile(kFileName)) {
+      state.SkipWithError("SaveUdfFile failed");
+      break;
+    }
+  }
+  ReportPerQuantity(state);
+}
+
+void BM_LoadUdfFile(benchmark::State& state) {
+  InstallCatalogue();
+  if (!units::SaveUdfFile(kFileName)) {
+    state.SkipWithError("SaveUdfFile failed");
+    return;
+  }
+  for (auto _ : state) {
+    units::LoadUdfFile(kFileName);
+    if (units::TheCatalogue().Count() != kQuantityCount) {
+      state.SkipWithError("LoadUdfFile did not give back every quantity");
+      break;
+    }
+  }
+  ReportPerQuantity(state);
+}
+
+void BM_EncodeUdf(benchmark::State& state) {
+  InstallCatalogue();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(units::EncodeUdf(units::TheCatalogue().Records(), 0, 0));
+  }
+  ReportPerQuantity(state);
+}
+
+void BM_DecodeUdf(benchmark::State& state) {
+  InstallCatalogue();
+  const std::string bytes = units::EncodeUdf(units::TheCatalogue().Records(), 0, 0);
+  for (auto _ : state) {
+    units::ByteReader reader(bytes.data(), bytes.size());
+    units::UdfContents contents = units::DecodeUdf(reader);
+    if (contents.records.size() != kQuantityCount) {
+      state.SkipWithError("DecodeUdf did not give back every quantity");
+      break;
+    }
+    benchmark::DoNotOptimize(contents);
+  }
+  ReportPerQuantity(state);
+}
+
+// Wall-clock time: a save spends most of its time waiting for the disk, which
+// CPU time would not show.
+BENCHMARK(BM_SaveUdfFile)->UseRealTime();
+BENCHMARK(BM_LoadUdfFile)->UseRealTime();
+BENCHMARK(BM_EncodeUdf)->UseRealTime();
+BENCHMARK(BM_DecodeUdf)->UseRealTime();
+
+// A fresh folder below the system's temporary folder (TMPDIR), removed again
+// at the end: the saves must not touch a real data folder.
+std::string MakeDataFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "units_storage_bench_XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) return std::string();
+  return pattern + "/";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  const std::string folder = MakeDataFolder();
+  if (folder.empty()) {
+    std::perror("cannot create a temporary data folder");
+    return 1;
+  }
+  units::Module().data_folder = folder;
+  units::Module().log_folder = folder;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+  return 0;
+}

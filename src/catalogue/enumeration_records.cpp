@@ -1,0 +1,38 @@
+#include "catalogue/enumeration_records.h"
+
+#include <string>
+
+#include "language.h"
+#include "text/device_names.h"
+
+namespace units {
+
+void FillBareQuantity(t_unitquantity* record, const t_quantity& quantity, uint16_t kind, uint32_t flags) {
+  record->wQuantity = quantity.wId;
+  record->lSubQuantity = 0;
+  record->wKind = kind;
+  record->wDevice = 0;
+  record->wIndex = 0;
+  record->dwFlags = flags;
+  CopyText(record->szName, sizeof(record->szName), LangGetText(quantity.szName, 1));
+  CopyText(record->szSymbol, sizeof(record->szSymbol), QuantityDisplaySymbol(quantity));
+}
+
+void FillVariant(t_unitquantity* record, const t_quantity& quantity, const t_subquantity& slot, uint16_t device,
+                 uint16_t index) {
+  record->wQuantity = quantity.wId;
+  record->lSubQuantity = slot.lSubQuan;
+  record->wKind = static_cast<uint16_t>(slot.wState & kSlotKindMask);
+  record->wDevice = device;
+  record->wIndex = index;
+  record->dwFlags = slot.dwFlags;
+  CopyText(record->szName, sizeof(record->szName), LangGetText(slot.szName, 1));
+  const char* symbol = SubQuantityDisplaySymbol(slot);
+  if (device == 0 && index == 0) {
+    CopyText(record->szSymbol, sizeof(record->szSymbol), symbol);
+  } else {
+    CopyText(record->szSymbol, sizeof(record->szSymbol), VariantSymbol(symbol, device, index).c_str());
+  }
+}
+
+}  // namespace units
