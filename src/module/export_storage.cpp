@@ -31,7 +31,7 @@ std::string ResolveImportFile(const std::string& file) {
     parts.directory = data.directory;
   }
   if (parts.extension.empty()) parts.extension = ".udf";
-  return parts.drive + parts.directory + parts.base + parts.extension;
+  return platform::MatchFileNameCase(parts.drive + parts.directory + parts.base + parts.extension);
 }
 
 void ChangeUserInfo(const char* path, const char* user, unsigned short number) {

@@ -28,6 +28,11 @@ PathParts SplitPath(const std::string& path);
 std::string CommonAppDataFolder();
 std::string CommonDocumentsFolder();
 
+// File names compare without regard to case where the stored files come
+// from: `path` itself when it exists, else the file in the same folder whose
+// name differs only in ASCII letter case, else `path` unchanged.
+std::string MatchFileNameCase(const std::string& path);
+
 // Creates a folder (one level); true when it exists afterwards.
 bool MakeFolder(const std::string& path);
 

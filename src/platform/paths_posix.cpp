@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <dlfcn.h>
 #include <sys/stat.h>
 
@@ -5,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/paths.h"
+#include "util/ascii.h"
 
 namespace units {
 namespace platform {
@@ -47,6 +49,25 @@ std::string FolderFromEnvironment(const char* variable, const char* below_home) 
 
 std::string CommonAppDataFolder() { return FolderFromEnvironment("XDG_DATA_HOME", "/.local/share"); }
 std::string CommonDocumentsFolder() { return FolderFromEnvironment("XDG_DOCUMENTS_DIR", "/Documents"); }
+
+std::string MatchFileNameCase(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0) return path;
+  const size_t slash = path.rfind(kSeparator);
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return path;
+  std::string match = path;
+  while (const dirent* entry = readdir(dir)) {
+    if (EqualsIgnoreCase(entry->d_name, name)) {
+      match = (slash == std::string::npos ? std::string() : folder) + entry->d_name;
+      break;
+    }
+  }
+  closedir(dir);
+  return match;
+}
 
 bool MakeFolder(const std::string& path) {
   if (mkdir(path.c_str(), 0755) == 0 || errno == EEXIST) return true;
