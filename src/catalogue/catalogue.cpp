@@ -9,22 +9,27 @@ constexpr size_t kIdentifierCount = 65536;
 uint16_t g_wTextMode = 0;
 }  // namespace
 
-Catalogue::Catalogue() : first_position_(kIdentifierCount, -1) {}
+Catalogue::Catalogue() : first_record_(kIdentifierCount, nullptr) {}
 
 void Catalogue::Replace(QuantityTable records) {
-  for (const auto& record : records_) first_position_[record->wId] = -1;
+  for (const auto& record : records_) first_record_[record->wId] = nullptr;
   records_ = std::move(records);
-  for (size_t i = 0; i < records_.size(); ++i) {
-    int32_t& slot = first_position_[records_[i]->wId];
-    if (slot < 0) slot = static_cast<int32_t>(i);
+  for (const auto& record : records_) {
+    t_quantity*& first = first_record_[record->wId];
+    if (first == nullptr) first = record.get();
   }
 }
 
-Catalogue& TheCatalogue() {
-  // Never destroyed: detach may run after ordinary statics are gone.
-  static Catalogue& catalogue = *new Catalogue;
-  return catalogue;
+namespace internal {
+
+Catalogue* g_catalogue = nullptr;
+
+Catalogue& CreateCatalogue() {
+  if (g_catalogue == nullptr) g_catalogue = new Catalogue;
+  return *g_catalogue;
 }
+
+}  // namespace internal
 
 uint16_t TextMode() { return g_wTextMode; }
 void SetTextMode(uint16_t mode) { g_wTextMode = mode; }

@@ -31,18 +31,25 @@ class Catalogue {
   const QuantityTable& Records() const { return records_; }
 
   // First record with this identifier, or null.
-  t_quantity* Find(uint16_t id) const {
-    const int32_t position = first_position_[id];
-    return position < 0 ? nullptr : records_[position].get();
-  }
+  t_quantity* Find(uint16_t id) const { return first_record_[id]; }
 
  private:
   QuantityTable records_;
-  // Table position of the first record for every identifier, -1 if none.
-  std::vector<int32_t> first_position_;
+  // The first record for every identifier, null if none: one load per lookup.
+  std::vector<t_quantity*> first_record_;
 };
 
-Catalogue& TheCatalogue();
+namespace internal {
+extern Catalogue* g_catalogue;
+Catalogue& CreateCatalogue();
+}  // namespace internal
+
+// The one catalogue, made on first use and never destroyed (detach may run
+// after ordinary statics are gone). Inline: every conversion looks it up.
+inline Catalogue& TheCatalogue() {
+  Catalogue* catalogue = internal::g_catalogue;
+  return catalogue != nullptr ? *catalogue : internal::CreateCatalogue();
+}
 
 inline t_quantity* FindQuantity(uint16_t id) { return TheCatalogue().Find(id); }
 

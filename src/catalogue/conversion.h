@@ -11,6 +11,9 @@
 
 #include <cstdint>
 
+#include "catalogue/catalogue.h"
+#include "module/module_state.h"
+
 namespace units {
 
 enum class Direction { kToCurrent, kToBase };
@@ -18,9 +21,10 @@ enum class Direction { kToCurrent, kToBase };
 // Converts `count` values of `input` into `output` with the current unit of
 // the quantity; `input` and `output` may be the same array. False, with
 // nothing written, when the quantity does not exist. Writes one line to the
-// conversion log when it is switched on.
+// conversion log when it is switched on. Never throws, so the interface can
+// call it without a guard.
 bool Convert(Direction direction, uint16_t quantity, const double* input, double* output, int32_t count,
-             bool absolute);
+             bool absolute) noexcept;
 
 // The workers the interface is specified with.
 inline bool ToCurrent(uint16_t quantity, const double* input, double* output, int32_t count, bool absolute) {
@@ -28,6 +32,29 @@ inline bool ToCurrent(uint16_t quantity, const double* input, double* output, in
 }
 inline bool ToBase(uint16_t quantity, const double* input, double* output, int32_t count, bool absolute) {
   return Convert(Direction::kToBase, quantity, input, output, count, absolute);
+}
+
+// One value in the current unit. The relative forms leave the offset out
+// rather than add 0: adding +0 would turn a product of -0 into +0.
+inline double ConvertValue(Direction direction, double value, double factor, double offset, bool absolute) {
+  if (direction == Direction::kToCurrent) {
+    const double product = value * factor;
+    return absolute ? product + offset : product;
+  }
+  const double difference = absolute ? value - offset : value;
+  return difference / factor;
+}
+
+// One value, as Convert with a count of 1. Inline: hosts convert every
+// displayed number on its own, so this path is kept to a handful of loads.
+inline bool ConvertOne(Direction direction, uint16_t quantity, double input, double* output,
+                       bool absolute) noexcept {
+  if (Module().conversion_log) return Convert(direction, quantity, &input, output, 1, absolute);
+  const t_quantity* record = FindQuantity(quantity);
+  if (record == nullptr) return false;
+  const t_quantityunit& unit = CurrentUnit(*record);
+  *output = ConvertValue(direction, input, unit.dFactor, unit.dOffset, absolute);
+  return true;
 }
 
 // Factor and offset of the first defined unit whose text equals `unit_text`.

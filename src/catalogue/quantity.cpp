@@ -19,11 +19,6 @@ void InitQuantity(t_quantity* quantity) {
   }
 }
 
-const t_quantityunit& CurrentUnit(const t_quantity& quantity) {
-  const uint32_t unit = quantity.dwUnit < kUnitSlots ? quantity.dwUnit : 0;
-  return quantity.aUnit[unit];
-}
-
 t_subquantity* FindSubQuantity(t_quantity* quantity, int16_t number, uint32_t flags) {
   if (quantity == nullptr || number < 0) return nullptr;
   for (t_subquantity& slot : quantity->aSubQuantity) {

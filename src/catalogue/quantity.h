@@ -84,7 +84,9 @@ void InitQuantity(t_quantity* quantity);
 
 // The current display unit. A dwUnit of 10 or more can only come from damaged
 // stored data; it is treated as 0, the base unit.
-const t_quantityunit& CurrentUnit(const t_quantity& quantity);
+inline const t_quantityunit& CurrentUnit(const t_quantity& quantity) {
+  return quantity.aUnit[quantity.dwUnit < kUnitSlots ? quantity.dwUnit : 0];
+}
 
 // First defined slot with this number and exactly these flags, disabled slots
 // included. Null for a negative number or a null record.

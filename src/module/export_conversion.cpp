@@ -8,32 +8,32 @@ namespace {
 using units::Direction;
 using units::Guarded;
 
-bool ConvertFloat(Direction direction, bool absolute, unsigned short quantity, float value, float& result) {
-  return Guarded(false, [&] {
-    const double in = value;
-    double out = 0.0;
-    if (!units::Convert(direction, quantity, &in, &out, 1, absolute)) return false;
-    result = static_cast<float>(out);
-    return true;
-  });
+// The conversion never throws, so these need no exception guard: single
+// values are converted for every displayed number and must stay cheap.
+inline bool ConvertFloat(Direction direction, bool absolute, unsigned short quantity, float value,
+                         float& result) noexcept {
+  if (units::Module().refused) return false;
+  double out = 0.0;
+  if (!units::ConvertOne(direction, quantity, value, &out, absolute)) return false;
+  result = static_cast<float>(out);
+  return true;
 }
 
-bool ConvertDouble(Direction direction, bool absolute, unsigned short quantity, double value, double& result) {
-  return Guarded(false, [&] {
-    double out = 0.0;
-    if (!units::Convert(direction, quantity, &value, &out, 1, absolute)) return false;
-    result = out;
-    return true;
-  });
+inline bool ConvertDouble(Direction direction, bool absolute, unsigned short quantity, double value,
+                          double& result) noexcept {
+  if (units::Module().refused) return false;
+  double out = 0.0;
+  if (!units::ConvertOne(direction, quantity, value, &out, absolute)) return false;
+  result = out;
+  return true;
 }
 
-bool ConvertArray(Direction direction, bool absolute, unsigned short quantity, const double* values,
-                  double* results, int count) {
-  return Guarded(false, [&] {
-    // Null arrays are only acceptable when nothing is to be converted.
-    if (count > 0 && (values == nullptr || results == nullptr)) return false;
-    return units::Convert(direction, quantity, values, results, count, absolute);
-  });
+inline bool ConvertArray(Direction direction, bool absolute, unsigned short quantity, const double* values,
+                         double* results, int count) noexcept {
+  if (units::Module().refused) return false;
+  // Null arrays are only acceptable when nothing is to be converted.
+  if (count > 0 && (values == nullptr || results == nullptr)) return false;
+  return units::Convert(direction, quantity, values, results, count, absolute);
 }
 
 constexpr Direction kCurrent = Direction::kToCurrent;

@@ -5,12 +5,16 @@
 
 namespace units {
 
-// Never destroyed: process detach runs from the library's destructor, which
-// may come after the destruction of ordinary statics.
-ModuleState& Module() {
-  static ModuleState& state = *new ModuleState;
-  return state;
+namespace internal {
+
+ModuleState* g_module_state = nullptr;
+
+ModuleState& CreateModuleState() {
+  if (g_module_state == nullptr) g_module_state = new ModuleState;
+  return *g_module_state;
 }
+
+}  // namespace internal
 
 RegistryRoot RootForPath(const std::string& registry_path) {
   return StartsWithIgnoreCase(registry_path, ".DEFAULT") ? RegistryRoot::kUsers : RegistryRoot::kLocalMachine;

@@ -46,7 +46,17 @@ struct ModuleState {
   bool refused = false;
 };
 
-ModuleState& Module();
+namespace internal {
+extern ModuleState* g_module_state;
+ModuleState& CreateModuleState();
+}  // namespace internal
+
+// The one instance, made on first use and never destroyed (detach may run
+// after ordinary statics are gone). Inline: conversions read it per call.
+inline ModuleState& Module() {
+  ModuleState* state = internal::g_module_state;
+  return state != nullptr ? *state : internal::CreateModuleState();
+}
 
 // HKEY_USERS for a path that begins with ".DEFAULT" (any case), else
 // HKEY_LOCAL_MACHINE.

@@ -150,6 +150,34 @@ TEST_F(ConversionTest, OverlappingArraysConvertInElementOrder) {
   EXPECT_EQ(data[5], 1.8 * 1.8 * 1.8 * 1.8 * 1.8);
 }
 
+TEST_F(ConversionTest, RelativeFormsKeepTheSignOfZero) {
+  double d = 0;
+  EXPECT_TRUE(UnitGetCurrentRel(kTemperature, -0.0, d));
+  EXPECT_TRUE(std::signbit(d));
+  EXPECT_TRUE(UnitGetBaseRel(kTemperature, -0.0, d));
+  EXPECT_TRUE(std::signbit(d));
+  const double in[3] = {-0.0, -0.0, -0.0};
+  double out[3] = {};
+  EXPECT_TRUE(UnitGetCurrentRel(kTemperature, in, out, 3));
+  for (double v : out) EXPECT_TRUE(std::signbit(v));
+  EXPECT_TRUE(UnitGetCurrentRel(kTemperature, in, out, 1));
+  EXPECT_TRUE(std::signbit(out[0]));
+}
+
+TEST_F(ConversionTest, DamagedUnitIndexConvertsWithTheBaseUnit) {
+  FindQuantity(kTemperature)->dwUnit = 10;
+  double d = 0;
+  float f = 0;
+  EXPECT_TRUE(UnitGetCurrent(kTemperature, 100.0, d));
+  EXPECT_EQ(d, 100.0);
+  EXPECT_TRUE(UnitGetBase(kTemperature, 100.0f, f));
+  EXPECT_EQ(f, 100.0f);
+  const double in[2] = {1.0, 2.0};
+  double out[2] = {};
+  EXPECT_TRUE(UnitGetCurrent(kTemperature, in, out, 2));
+  EXPECT_EQ(out[1], 2.0);
+}
+
 TEST_F(ConversionTest, ZeroFactorDividesUnderFloatingPointRules) {
   DefineUnit(FindQuantity(kTemperature), 5, "zero", 0.0, 0.0);
   FindQuantity(kTemperature)->dwUnit = 5;
