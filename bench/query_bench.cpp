@@ -1,0 +1,128 @@
+// Cost of the group query over a catalogue of 1000 quantities with three
+// enabled subquantities each (3000 records), against the way the query was
+// first laid out: one result array of 500 records per quantity, allocated
+// before the walk. Reports time per record and the peak of heap bytes live
+// during one query.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/enumeration_records.h"
+#include "groups/group_query.h"
+#include "units.h"
+
+// Heap accounting for everything this program allocates through new.
+namespace {
+size_t g_live_bytes = 0;
+size_t g_peak_bytes = 0;
+
+void* Allocate(size_t size) {
+  void* p = std::malloc(size == 0 ? 1 : size);
+  if (p == nullptr) throw std::bad_alloc();
+  g_live_bytes += malloc_usable_size(p);
+  if (g_live_bytes > g_peak_bytes) g_peak_bytes = g_live_bytes;
+  return p;
+}
+
+void Release(void* p) {
+  if (p == nullptr) return;
+  g_live_bytes -= malloc_usable_size(p);
+  std::free(p);
+}
+}  // namespace
+
+void* operator new(size_t size) { return Allocate(size); }
+void* operator new[](size_t size) { return Allocate(size); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, size_t) noexcept { Release(p); }
+void operator delete[](void* p, size_t) noexcept { Release(p); }
+
+namespace {
+
+constexpr int kQuantityCount = 1000;
+constexpr int kSlotsPerQuantity = 3;
+constexpr int kRecordsPerQuantityFirstLayout = 500;
+
+void InstallCatalogue() {
+  units::QuantityTable table;
+  for (int q = 0; q < kQuantityCount; ++q) {
+    auto quantity = std::make_unique<t_quantity>();
+    units::InitQuantity(quantity.get());
+    quantity->wId = static_cast<uint16_t>(q + 1);
+    units::CopyText(quantity->szName, sizeof(quantity->szName), ("Quantity " + std::to_string(q)).c_str());
+    units::CopyText(quantity->szSymbol, sizeof(quantity->szSymbol), "Q");
+    quantity->dwState = units::kQuantityEnabled;
+    for (int s = 0; s < kSlotsPerQuantity; ++s) {
+      t_subquantity& slot = quantity->aSubQuantity[s];
+      slot.lSubQuan = s + 1;
+      slot.dwFlags = units::kFlagData;
+      slot.wState = units::kSlotDefined | units::kSlotEnabled;
+      units::CopyText(slot.szName, sizeof(slot.szName), "Measured value");
+      units::CopyText(slot.szSymbol, sizeof(slot.szSymbol), "q");
+    }
+    table.push_back(std::move(quantity));
+  }
+  units::TheCatalogue().Replace(std::move(table));
+}
+
+// The first layout: the worst-case array up front, filled in place.
+t_unitquantity* FirstLayoutQuery(int* count) {
+  const units::QueryScope scope = units::CurrentScope();
+  auto* records = new t_unitquantity[static_cast<size_t>(kRecordsPerQuantityFirstLayout) *
+                                     static_cast<size_t>(units::TheCatalogue().Count())];
+  int filled = 0;
+  for (const auto& quantity : units::TheCatalogue().Records()) {
+    for (const t_subquantity& slot : quantity->aSubQuantity) {
+      if ((slot.wState & 3) != 3) continue;
+      if (units::IsInFilter(scope, units::Combination{quantity->wId, slot.lSubQuan, slot.dwFlags, 0, 0})) {
+        units::FillVariant(&records[filled++], *quantity, slot, 0, 0);
+      }
+    }
+  }
+  *count = filled;
+  return records;
+}
+
+template <typename Query>
+void RunQuery(benchmark::State& state, Query query) {
+  setenv("UNITS_LANG", "C", 1);
+  InstallCatalogue();
+  int count = 0;
+  size_t peak = 0;
+  for (auto _ : state) {
+    g_peak_bytes = g_live_bytes;
+    const size_t before = g_live_bytes;
+    t_unitquantity* records = query(&count);
+    benchmark::DoNotOptimize(records);
+    UnitDeleteArray(records);
+    peak = g_peak_bytes - before;
+  }
+  state.counters["records"] = count;
+  state.counters["peak_bytes"] = static_cast<double>(peak);
+  state.counters["peak_bytes_per_record"] = static_cast<double>(peak) / count;
+  state.counters["us_per_1000_records"] =
+      benchmark::Counter(static_cast<double>(count) / 1000.0,
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert,
+                         benchmark::Counter::kIs1000);
+  state.SetItemsProcessed(state.iterations() * count);
+}
+
+void BM_Query(benchmark::State& state) {
+  RunQuery(state, [](int* count) { return units::RunGroupQuery(units::CurrentScope(), count); });
+}
+
+void BM_QueryFirstLayout(benchmark::State& state) { RunQuery(state, FirstLayoutQuery); }
+
+BENCHMARK(BM_Query)->Name("GroupQuery/1000x3/current")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_QueryFirstLayout)->Name("GroupQuery/1000x3/first_layout_500_per_quantity")->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
