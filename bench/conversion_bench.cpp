@@ -20,6 +20,7 @@
 #include <udunits2.h>
 #endif
 
+#include "bench_catalogue.h"
 #include "catalogue/catalogue.h"
 #include "reference_loops.h"
 #include "units.h"
@@ -32,8 +33,8 @@ constexpr uint16_t kFirstId = 1;
 constexpr uint16_t kLastId = kFirstId + kQuantityCount - 1;
 // Degrees Fahrenheit over a base in degrees Celsius, the conversion the
 // UDUNITS-2 converter does too: one multiply and one add on either side.
-constexpr double kFactor = 1.8;
-constexpr double kOffset = 32.0;
+constexpr double kFactor = units::bench::kBenchFactor;
+constexpr double kOffset = units::bench::kBenchOffset;
 // In place, each round converts the previous round's results. Fresh values
 // every this many rounds keep them normal numbers (1.8^128 is below 1e33):
 // overflow or subnormals would change the speed being measured.
@@ -51,25 +52,6 @@ const char* FormName(Form form) {
     case Form::kBaseRel: return "UnitGetBaseRel";
   }
   return "";
-}
-
-void InstallCatalogue() {
-  units::QuantityTable records;
-  for (int i = 0; i < kQuantityCount; ++i) {
-    auto quantity = std::make_unique<t_quantity>();
-    units::InitQuantity(quantity.get());
-    quantity->wId = static_cast<uint16_t>(kFirstId + i);
-    units::CopyText(quantity->szName, sizeof(quantity->szName), "Temperature");
-    units::CopyText(quantity->szSymbol, sizeof(quantity->szSymbol), "T");
-    t_quantityunit& unit = quantity->aUnit[1];
-    unit.dFactor = kFactor;
-    unit.dOffset = kOffset;
-    units::CopyText(unit.szText, sizeof(unit.szText), "°F");
-    unit.wState = units::kUnitDefined;
-    quantity->dwUnit = 1;
-    records.push_back(std::move(quantity));
-  }
-  units::TheCatalogue().Replace(std::move(records));
 }
 
 struct Arrays {
@@ -315,7 +297,7 @@ void RegisterAll() {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  InstallCatalogue();
+  units::bench::InstallBenchCatalogue(kQuantityCount, 0);
   if (!LibraryMatchesReference()) return 1;
 #ifdef UNITS_BENCH_HAVE_UDUNITS2
   OpenUdunits();

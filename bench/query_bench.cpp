@@ -12,6 +12,7 @@
 #include <new>
 #include <string>
 
+#include "bench_catalogue.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/enumeration_records.h"
 #include "groups/group_query.h"
@@ -47,30 +48,7 @@ void operator delete[](void* p, size_t) noexcept { Release(p); }
 namespace {
 
 constexpr int kQuantityCount = 1000;
-constexpr int kSlotsPerQuantity = 3;
 constexpr int kRecordsPerQuantityFirstLayout = 500;
-
-void InstallCatalogue() {
-  units::QuantityTable table;
-  for (int q = 0; q < kQuantityCount; ++q) {
-    auto quantity = std::make_unique<t_quantity>();
-    units::InitQuantity(quantity.get());
-    quantity->wId = static_cast<uint16_t>(q + 1);
-    units::CopyText(quantity->szName, sizeof(quantity->szName), ("Quantity " + std::to_string(q)).c_str());
-    units::CopyText(quantity->szSymbol, sizeof(quantity->szSymbol), "Q");
-    quantity->dwState = units::kQuantityEnabled;
-    for (int s = 0; s < kSlotsPerQuantity; ++s) {
-      t_subquantity& slot = quantity->aSubQuantity[s];
-      slot.lSubQuan = s + 1;
-      slot.dwFlags = units::kFlagData;
-      slot.wState = units::kSlotDefined | units::kSlotEnabled;
-      units::CopyText(slot.szName, sizeof(slot.szName), "Measured value");
-      units::CopyText(slot.szSymbol, sizeof(slot.szSymbol), "q");
-    }
-    table.push_back(std::move(quantity));
-  }
-  units::TheCatalogue().Replace(std::move(table));
-}
 
 // The first layout: the worst-case array up front, filled in place.
 t_unitquantity* FirstLayoutQuery(int* count) {
@@ -93,7 +71,7 @@ t_unitquantity* FirstLayoutQuery(int* count) {
 template <typename Query>
 void RunQuery(benchmark::State& state, Query query) {
   setenv("UNITS_LANG", "C", 1);
-  InstallCatalogue();
+  units::bench::InstallBenchCatalogue(kQuantityCount, 0);
   int count = 0;
   size_t peak = 0;
   for (auto _ : state) {

@@ -15,6 +15,7 @@
 #include <system_error>
 #include <utility>
 
+#include "bench_catalogue.h"
 #include "catalogue/catalogue.h"
 #include "module/module_state.h"
 #include "storage/udf_file.h"
@@ -23,45 +24,10 @@
 namespace {
 
 constexpr int kQuantityCount = 1000;
-constexpr int kDefinedSlots = 3;
 constexpr int kPairsPerSlot = 4;
 constexpr const char* kFileName = "BENCH.UDF";
 
-std::unique_ptr<t_quantity> MakeQuantity(int number) {
-  auto quantity = std::make_unique<t_quantity>();
-  units::InitQuantity(quantity.get());
-  quantity->wId = static_cast<uint16_t>(number + 1);
-  const std::string name = "Quantity " + std::to_string(number);
-  units::CopyText(quantity->szName, sizeof(quantity->szName), name.c_str());
-  units::CopyText(quantity->szSymbol, sizeof(quantity->szSymbol), "Q");
-  quantity->dwState = units::kQuantityEnabled;
-  t_quantityunit& unit = quantity->aUnit[1];
-  unit.dFactor = 1.8;
-  unit.dOffset = 32.0;
-  units::CopyText(unit.szText, sizeof(unit.szText), "°F");
-  unit.wState = units::kUnitDefined;
-  for (int s = 0; s < kDefinedSlots; ++s) {
-    t_subquantity& slot = quantity->aSubQuantity[s];
-    slot.lSubQuan = s + 1;
-    const std::string slot_name = name + " part " + std::to_string(s + 1);
-    units::CopyText(slot.szName, sizeof(slot.szName), slot_name.c_str());
-    units::CopyText(slot.szSymbol, sizeof(slot.szSymbol), "q");
-    slot.wState = units::kSlotDefined | units::kSlotEnabled;
-    slot.dwFlags = units::kFlagData;
-    slot.wCount = kPairsPerSlot;
-    for (int p = 0; p < kPairsPerSlot; ++p) {
-      slot.awDevice[p] = static_cast<uint16_t>(p + 1);
-      slot.awIndex[p] = static_cast<uint16_t>(s * 10 + p);
-    }
-  }
-  return quantity;
-}
-
-void InstallCatalogue() {
-  units::QuantityTable records;
-  for (int i = 0; i < kQuantityCount; ++i) records.push_back(MakeQuantity(i));
-  units::TheCatalogue().Replace(std::move(records));
-}
+void InstallCatalogue() { units::bench::InstallBenchCatalogue(kQuantityCount, kPairsPerSlot); }
 
 // Time per quantity in microseconds: the rate of quantities * 1e-6 per
 // second, inverted (the console prints the figure with an "s" after it).

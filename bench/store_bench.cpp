@@ -11,7 +11,9 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "bench_catalogue.h"
 #include "catalogue/catalogue.h"
 #include "groups/group_model.h"
 #include "module/module_state.h"
@@ -29,23 +31,7 @@ std::string TemporaryFolder() {
 }
 
 void InstallCatalogue() {
-  units::QuantityTable table;
-  for (int q = 0; q < kQuantityCount; ++q) {
-    auto quantity = std::make_unique<t_quantity>();
-    units::InitQuantity(quantity.get());
-    quantity->wId = static_cast<uint16_t>(q + 1);
-    units::CopyText(quantity->szName, sizeof(quantity->szName), ("Quantity " + std::to_string(q)).c_str());
-    quantity->dwState = units::kQuantityEnabled;
-    for (int s = 0; s < 3; ++s) {
-      t_subquantity& slot = quantity->aSubQuantity[s];
-      slot.lSubQuan = s + 1;
-      slot.wState = units::kSlotDefined | units::kSlotEnabled;
-      slot.wCount = 4;
-      for (uint16_t p = 0; p < 4; ++p) slot.awDevice[p] = static_cast<uint16_t>(p + 1);
-    }
-    table.push_back(std::move(quantity));
-  }
-  units::TheCatalogue().Replace(std::move(table));
+  units::bench::InstallBenchCatalogue(kQuantityCount, 4);
   std::vector<t_FilterEntry> groups(3);
   for (t_FilterEntry& group : groups) units::InitFilterEntry(&group);
   units::TheGroups().Replace(std::move(groups));
