@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <map>
@@ -572,6 +573,19 @@ TEST_F(UnitsToolDataFolderTest, QueriesWriteNothingIntoTheDataFolder) {
     ASSERT_EQ(after.count(name), 1u) << "removed " << name;
     EXPECT_TRUE(after.at(name) == state) << "changed " << name;
   }
+}
+
+TEST_F(UnitsToolDataFolderTest, OnlyConvertAddsToTheConversionLog) {
+  Write("lib/Units/UNITS.INI", "[Units]\nLog=Yes\n");
+  const std::string log = DataFolder() + "KEY.LOG";
+  RunText({"label", "4", "5"});
+  ExpectFailure({"label", "4", "99"}, 1, "no quantity 99");
+  RunText({"list"});
+  RunText({"names"});
+  EXPECT_FALSE(std::filesystem::exists(log)) << Read(log);
+  // The log is on: the one conversion asked for is the one line in it.
+  RunText({"convert", "4", "1"});
+  EXPECT_EQ(Lines(Read(log)).size(), 1u) << Read(log);
 }
 
 }  // namespace

@@ -37,6 +37,10 @@ bool WantsHelp(const Arguments& arguments);
 
 int RunDump(const Arguments& arguments);
 int RunBuild(const Arguments& arguments);
+int RunList(const Arguments& arguments);
+int RunConvert(const Arguments& arguments);
+int RunLabel(const Arguments& arguments);
+int RunNames(const Arguments& arguments);
 
 }  // namespace tool
 }  // namespace units

@@ -7,6 +7,40 @@ namespace tool {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
+      {"list", "[--json]", "list the enabled quantities with their units",
+       "One line per enabled quantity of the catalogue that the library loaded:\n"
+       "identifier, translated name, display symbol (or its plain-text form in text\n"
+       "mode), current display unit, base unit, and the texts of all defined units.\n"
+       "--json prints the same as {\"quantities\": [{\"id\", \"name\", \"symbol\",\n"
+       "\"unit\", \"base\", \"units\"}]}. A text that is not UTF-8 (from a file made on\n"
+       "Windows) is shown as Windows-1252: in JSON as {\"windows-1252\": \"...\"}.\n",
+       RunList},
+      {"convert", "ID VALUE [--to-base] [--relative]", "convert a value between base and display unit",
+       "Converts VALUE of quantity ID from its base (SI) unit into its current display\n"
+       "unit, or with --to-base from the display unit into the base unit, and prints\n"
+       "the result followed by the unit text. --relative converts a difference of two\n"
+       "values, in which the unit's offset cancels (a step of 10 °C is 18 °F).\n"
+       "VALUE is a finite decimal number (\"-40\", \"1.5e3\"); blanks, trailing\n"
+       "characters, hexadecimal forms, \"inf\" and \"nan\" are refused.\n"
+       "The result is the shortest decimal that reads back to the same double.\n"
+       "Exit status 1 for an unknown quantity or a VALUE that is not a number.\n",
+       RunConvert},
+      {"label", "ID... [--name]", "print the axis label of quantities",
+       "Prints, for each ID, the display symbol, a space and the unit part in the\n"
+       "library's current unit format: \"t in s\", \"t / s\", \"t / (s)\" or \"t [s]\".\n"
+       "--name puts the translated name in place of the symbol. The format is the\n"
+       "one stored with the catalogue; this command never changes it.\n"
+       "Exit status 1, and no output, when one of the IDs is not in the catalogue.\n",
+       RunLabel},
+      {"names", "[--group N] [--all] [--json]", "list the variants that hosts are offered",
+       "Prints the quantity groups (* marks the current one) and one line per variant\n"
+       "that the library offers for the current group: quantity, subquantity, kind\n"
+       "bits, device, index, flag bits, translated name and symbol.\n"
+       "--group N makes group N current for this run only: nothing is saved, and\n"
+       "the next run sees the stored group again. --all lists every enabled variant,\n"
+       "whatever the group and the select list. --json prints {\"groups\",\n"
+       "\"current_group\", \"all\", \"variants\"} with the numbers in decimal.\n",
+       RunNames},
       {"dump", "FILE", "print a UDF or FDF file as JSON",
        "Prints the file as JSON in the form that `build` reads (see data/README.md).\n"
        "FILE without a directory lies in the library's data folder (the folder of\n"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "command.h"
+#include "global_options.h"
 #include "tool_error.h"
 
 namespace {
@@ -11,24 +12,33 @@ namespace {
 using units::tool::Commands;
 
 void PrintUsage(std::FILE* out) {
-  std::fprintf(out, "usage: unitstool COMMAND [ARGUMENTS]\n\ncommands:\n");
+  std::fprintf(out, "usage: unitstool [--lang LANG] COMMAND [ARGUMENTS]\n\ncommands:\n");
   for (const auto& command : Commands()) {
-    std::fprintf(out, "  %-6s %-16s %s\n", command.name, command.synopsis, command.summary);
+    std::fprintf(out, "  %-8s %s\n", command.name, command.summary);
   }
-  std::fprintf(out, "\n\"unitstool COMMAND --help\" describes one command.\n");
+  std::fprintf(out,
+               "\noptions for every command (anywhere on the line):\n"
+               "  --lang LANG  translate names into LANG (e.g. de); sets UNITS_LANG for this run\n"
+               "\n\"unitstool COMMAND --help\" describes one command.\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace units::tool;
-  if (argc < 2) {
+  Arguments all(argv + 1, argv + argc);
+  std::string option_error;
+  if (!ApplyGlobalOptions(&all, &option_error)) {
+    std::fprintf(stderr, "unitstool: %s\n", option_error.c_str());
+    return kExitUsage;
+  }
+  if (all.empty()) {
     PrintUsage(stderr);
     return kExitUsage;
   }
-  const std::string name = argv[1];
+  const std::string name = all[0];
   if (name == "--help" || name == "-h" || name == "help") {
-    const Command* command = argc > 2 ? FindCommand(argv[2]) : nullptr;
+    const Command* command = all.size() > 1 ? FindCommand(all[1]) : nullptr;
     if (command != nullptr) {
       PrintCommandHelp(*command, false);
     } else {
@@ -42,7 +52,7 @@ int main(int argc, char** argv) {
     PrintUsage(stderr);
     return kExitUsage;
   }
-  const Arguments arguments(argv + 2, argv + argc);
+  const Arguments arguments(all.begin() + 1, all.end());
   if (WantsHelp(arguments)) {
     PrintCommandHelp(*command, false);
     return kExitOk;
