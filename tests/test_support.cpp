@@ -33,6 +33,22 @@ void DefineUnit(t_quantity* quantity, int slot, const char* text, double factor,
   unit.wState = kUnitDefined;
 }
 
+t_FilterEntry MakeGroup(const char* name, const std::vector<t_FilterCondition>& conditions) {
+  t_FilterEntry entry;
+  InitFilterEntry(&entry);
+  CopyText(entry.szName, sizeof(entry.szName), name);
+  entry.lCount = static_cast<int32_t>(conditions.size());
+  for (size_t i = 0; i < conditions.size(); ++i) entry.aCondition[i] = conditions[i];
+  return entry;
+}
+
+t_FilterCondition MakeCondition(uint16_t tests) {
+  t_FilterCondition condition;
+  InitCondition(&condition);
+  condition.wTests = tests;
+  return condition;
+}
+
 void InstallCatalogue(std::vector<std::unique_ptr<t_quantity>> records) { TheCatalogue().Replace(std::move(records)); }
 
 ScopedTranslation::ScopedTranslation(const char* key, const char* text) : key_(key) { LangSetText(key, text); }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "groups/group_model.h"
 
 namespace units {
 namespace testing {
@@ -26,6 +27,11 @@ std::unique_ptr<t_quantity> MakeQuantity(uint16_t id, const char* name = "", con
 
 // Sets unit slot `slot` of `quantity` as a defined unit.
 void DefineUnit(t_quantity* quantity, int slot, const char* text, double factor, double offset);
+
+// A group in its initial state with this name and these conditions in use.
+t_FilterEntry MakeGroup(const char* name, const std::vector<t_FilterCondition>& conditions = {});
+// A condition in its initial state that applies the tests `tests`.
+t_FilterCondition MakeCondition(uint16_t tests);
 
 // Replaces the catalogue with these records.
 void InstallCatalogue(std::vector<std::unique_ptr<t_quantity>> records);

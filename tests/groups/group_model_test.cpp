@@ -13,26 +13,10 @@ namespace {
 
 using testing::Val;
 
-t_FilterEntry Group(const char* name, std::vector<t_FilterCondition> conditions = {}) {
-  t_FilterEntry entry;
-  InitFilterEntry(&entry);
-  std::strcpy(entry.szName, name);
-  entry.lCount = static_cast<int32_t>(conditions.size());
-  for (size_t i = 0; i < conditions.size(); ++i) entry.aCondition[i] = conditions[i];
-  return entry;
-}
-
-t_FilterCondition Condition(uint16_t tests) {
-  t_FilterCondition condition;
-  InitCondition(&condition);
-  condition.wTests = tests;
-  return condition;
-}
-
 Combination Combo(uint16_t q, int32_t s, uint32_t f, uint16_t d, uint16_t i) { return Combination{q, s, f, d, i}; }
 
 TEST(ConditionTest, InitialConditionTestsNothing) {
-  const t_FilterCondition condition = Condition(0);
+  const t_FilterCondition condition = testing::MakeCondition(0);
   EXPECT_EQ(Val(condition.lSubQuan), -1);
   EXPECT_EQ(Val(condition.dwFlagMask), 0u);
   EXPECT_TRUE(ConditionMatches(condition, Combo(1, 2, 3, 4, 5)));
@@ -40,7 +24,7 @@ TEST(ConditionTest, InitialConditionTestsNothing) {
 }
 
 TEST(ConditionTest, DeviceAndIndexTestsMustBothHold) {
-  t_FilterCondition condition = Condition(kTestDevice | kTestIndex);
+  t_FilterCondition condition = testing::MakeCondition(kTestDevice | kTestIndex);
   condition.wDevice = 2;
   condition.wIndex = 1;
   EXPECT_TRUE(ConditionMatches(condition, Combo(9, 9, 9, 2, 1)));
@@ -49,7 +33,7 @@ TEST(ConditionTest, DeviceAndIndexTestsMustBothHold) {
 }
 
 TEST(ConditionTest, FlagTestComparesOnlyMaskedBits) {
-  t_FilterCondition condition = Condition(kTestFlags);
+  t_FilterCondition condition = testing::MakeCondition(kTestFlags);
   condition.dwFlagMask = kFlagSet | kFlagData;
   condition.dwFlagValue = kFlagData;
   EXPECT_TRUE(ConditionMatches(condition, Combo(1, 0, kFlagData, 0, 0)));
@@ -59,7 +43,7 @@ TEST(ConditionTest, FlagTestComparesOnlyMaskedBits) {
 }
 
 TEST(ConditionTest, QuantityAndSubquantityCompareWholeValues) {
-  t_FilterCondition condition = Condition(kTestQuantity | kTestSubQuantity);
+  t_FilterCondition condition = testing::MakeCondition(kTestQuantity | kTestSubQuantity);
   condition.wQuantity = 0x1234;
   condition.lSubQuan = 0x10005;
   EXPECT_TRUE(ConditionMatches(condition, Combo(0x1234, 0x10005, 0, 0, 0)));
@@ -68,21 +52,21 @@ TEST(ConditionTest, QuantityAndSubquantityCompareWholeValues) {
 }
 
 TEST(GroupTest, ConditionsAreJoinedByOr) {
-  t_FilterCondition first = Condition(kTestQuantity);
+  t_FilterCondition first = testing::MakeCondition(kTestQuantity);
   first.wQuantity = 1;
-  t_FilterCondition second = Condition(kTestQuantity);
+  t_FilterCondition second = testing::MakeCondition(kTestQuantity);
   second.wQuantity = 2;
-  const t_FilterEntry group = Group("g", {first, second});
+  const t_FilterEntry group = testing::MakeGroup("g", {first, second});
   EXPECT_TRUE(GroupMatches(group, Combo(1, 0, 0, 0, 0)));
   EXPECT_TRUE(GroupMatches(group, Combo(2, 0, 0, 0, 0)));
   EXPECT_FALSE(GroupMatches(group, Combo(3, 0, 0, 0, 0)));
-  EXPECT_FALSE(GroupMatches(Group("empty"), Combo(1, 0, 0, 0, 0)));
-  EXPECT_TRUE(GroupMatches(Group("all", {Condition(0)}), Combo(77, 3, 0, 1, 1)));
+  EXPECT_FALSE(GroupMatches(testing::MakeGroup("empty"), Combo(1, 0, 0, 0, 0)));
+  EXPECT_TRUE(GroupMatches(testing::MakeGroup("all", {testing::MakeCondition(0)}), Combo(77, 3, 0, 1, 1)));
 }
 
 TEST(GroupTest, DamagedConditionCountStaysInsideTheTable) {
-  t_FilterEntry group = Group("g");
-  group.aCondition[99] = Condition(0);  // would match everything
+  t_FilterEntry group = testing::MakeGroup("g");
+  group.aCondition[99] = testing::MakeCondition(0);  // would match everything
   group.lCount = 100000;
   EXPECT_EQ(ConditionsInUse(group), 100);
   EXPECT_TRUE(GroupMatches(group, Combo(1, 0, 0, 0, 0)));
@@ -94,7 +78,7 @@ TEST(GroupTest, DamagedConditionCountStaysInsideTheTable) {
 class GroupTableTest : public testing::ModuleTest {};
 
 TEST_F(GroupTableTest, IndexAcceptsZeroToGroupCount) {
-  TheGroups().Replace({Group("A"), Group("B"), Group("C")});
+  TheGroups().Replace({testing::MakeGroup("A"), testing::MakeGroup("B"), testing::MakeGroup("C")});
   for (int index : {0, 1, 2, 3}) EXPECT_TRUE(UnitSetFilterIndex(index)) << index;
   EXPECT_EQ(UnitGetFilterIndex(), 3);
   EXPECT_FALSE(UnitSetFilterIndex(-1));
@@ -105,7 +89,7 @@ TEST_F(GroupTableTest, IndexAcceptsZeroToGroupCount) {
 }
 
 TEST_F(GroupTableTest, StaleIndexSelectsNoGroupRecord) {
-  TheGroups().Replace({Group("A")});
+  TheGroups().Replace({testing::MakeGroup("A")});
   TheGroups().SetCurrentIndexUnchecked(5);
   EXPECT_EQ(TheGroups().CurrentGroup(), nullptr);
   TheGroups().SetCurrentIndexUnchecked(-2);
@@ -121,7 +105,7 @@ TEST_F(GroupTableTest, NamesWithoutGroups) {
 }
 
 TEST_F(GroupTableTest, NamesStopBeforeTheFirstThatDoesNotFit) {
-  TheGroups().Replace({Group("A"), Group("BB"), Group("C")});
+  TheGroups().Replace({testing::MakeGroup("A"), testing::MakeGroup("BB"), testing::MakeGroup("C")});
   char buffer[32];
   std::memset(buffer, 'x', sizeof(buffer));
   EXPECT_EQ(UnitGetFilterEntries(buffer, 20), 2);
@@ -144,7 +128,7 @@ TEST_F(GroupTableTest, SmallOrNullBufferGetsNothing) {
 }
 
 TEST_F(GroupTableTest, UnterminatedStoredNameIsCutInsideItsField) {
-  t_FilterEntry group = Group("");
+  t_FilterEntry group = testing::MakeGroup("");
   std::memset(group.szName, 'n', sizeof(group.szName));
   TheGroups().Replace({group});
   std::vector<char> buffer(1000, 'x');

@@ -49,22 +49,6 @@ void AddPair(t_subquantity& slot, uint16_t device, uint16_t index) {
   ++slot.wCount;
 }
 
-t_FilterEntry Group(std::vector<t_FilterCondition> conditions) {
-  t_FilterEntry entry;
-  InitFilterEntry(&entry);
-  std::strcpy(entry.szName, "g");
-  entry.lCount = static_cast<int32_t>(conditions.size());
-  for (size_t i = 0; i < conditions.size(); ++i) entry.aCondition[i] = conditions[i];
-  return entry;
-}
-
-t_FilterCondition Testing(uint16_t tests) {
-  t_FilterCondition c;
-  InitCondition(&c);
-  c.wTests = tests;
-  return c;
-}
-
 // Quantity 1: slot 0 with registrations (1,0) (1,1), slot 1 without.
 // Quantity 2: only slot disabled -> bare. Quantity 3: disabled.
 class GroupQueryTest : public testing::ModuleTest {
@@ -115,7 +99,7 @@ TEST_F(GroupQueryTest, AllQuantitiesInTableSlotAndRegistrationOrder) {
 }
 
 TEST_F(GroupQueryTest, EmptyGroupGivesNothing) {
-  TheGroups().Replace({Group({})});
+  TheGroups().Replace({testing::MakeGroup("g", {})});
   ASSERT_TRUE(UnitSetFilterIndex(1));
   EXPECT_TRUE(Filtered().empty());
   int count = 5;
@@ -124,10 +108,10 @@ TEST_F(GroupQueryTest, EmptyGroupGivesNothing) {
 }
 
 TEST_F(GroupQueryTest, DeviceAndIndexConditionSelectsOneRegistration) {
-  t_FilterCondition c = Testing(kTestDevice | kTestIndex);
+  t_FilterCondition c = testing::MakeCondition(kTestDevice | kTestIndex);
   c.wDevice = 1;
   c.wIndex = 1;
-  TheGroups().Replace({Group({c})});
+  TheGroups().Replace({testing::MakeGroup("g", {c})});
   UnitSetFilterIndex(1);
   const std::vector<Row> rows = Filtered();
   ASSERT_EQ(rows.size(), 1u);
@@ -135,10 +119,10 @@ TEST_F(GroupQueryTest, DeviceAndIndexConditionSelectsOneRegistration) {
 }
 
 TEST_F(GroupQueryTest, BareQuantityMatchesADataCondition) {
-  t_FilterCondition c = Testing(kTestFlags);
+  t_FilterCondition c = testing::MakeCondition(kTestFlags);
   c.dwFlagMask = kFlagData;
   c.dwFlagValue = kFlagData;
-  TheGroups().Replace({Group({c})});
+  TheGroups().Replace({testing::MakeGroup("g", {c})});
   UnitSetFilterIndex(1);
   const std::vector<Row> rows = Filtered();
   ASSERT_EQ(rows.size(), 3u);
@@ -146,18 +130,18 @@ TEST_F(GroupQueryTest, BareQuantityMatchesADataCondition) {
 }
 
 TEST_F(GroupQueryTest, FailingSlotsDoNotBringTheBareQuantityBack) {
-  t_FilterCondition c = Testing(kTestQuantity | kTestSubQuantity);
+  t_FilterCondition c = testing::MakeCondition(kTestQuantity | kTestSubQuantity);
   c.wQuantity = 1;
   c.lSubQuan = 99;
-  TheGroups().Replace({Group({c})});
+  TheGroups().Replace({testing::MakeGroup("g", {c})});
   UnitSetFilterIndex(1);
   EXPECT_TRUE(Filtered().empty());
 }
 
 TEST_F(GroupQueryTest, SelectListAndGroupMustBothAgree) {
-  t_FilterCondition c = Testing(kTestQuantity);
+  t_FilterCondition c = testing::MakeCondition(kTestQuantity);
   c.wQuantity = 1;
-  TheGroups().Replace({Group({c})});
+  TheGroups().Replace({testing::MakeGroup("g", {c})});
   UnitSetFilterIndex(1);
   UnitAddSelectList(1, 5, kFlagSet, 0, 0, 0);  // in group and list
   UnitAddSelectList(2, 0, kFlagData, 0, 0, 0);  // in list only
@@ -174,7 +158,7 @@ TEST_F(GroupQueryTest, OnlyOtherListNumbersFilledOffersNothing) {
 }
 
 TEST_F(GroupQueryTest, StaleGroupIndexMeansAllQuantities) {
-  TheGroups().Replace({Group({})});
+  TheGroups().Replace({testing::MakeGroup("g", {})});
   TheGroups().SetCurrentIndexUnchecked(9);
   EXPECT_EQ(Filtered().size(), 4u);
   EXPECT_EQ(UnitGetFilterIndex(), 9);

@@ -14,6 +14,7 @@
 #include "storage/fdf_format.h"
 #include "storage/file_names.h"
 #include "stored_bytes.h"
+#include "save_faults.h"
 #include "test_support.h"
 
 namespace units {
@@ -28,26 +29,11 @@ using testing::SameBytes;
 using testing::Val;
 using testing::WriteWholeFile;
 
-class ScopedDebugLog {
- public:
-  explicit ScopedDebugLog(const std::string& path) { setenv("UNITS_DEBUG_LOG", path.c_str(), 1); }
-  ~ScopedDebugLog() { unsetenv("UNITS_DEBUG_LOG"); }
-};
-
-class ScopedReplaceHook {
- public:
-  explicit ScopedReplaceHook(platform::ReplaceFileHook hook) { platform::SetReplaceFileHookForTesting(hook); }
-  ~ScopedReplaceHook() { platform::SetReplaceFileHookForTesting(nullptr); }
-};
-
-std::string g_temporary_path;
-std::string g_temporary_bytes;
-
-bool FailLikeAFullDisk(const std::string& temporary_path) {
-  g_temporary_path = temporary_path;
-  g_temporary_bytes = ReadWholeFile(temporary_path);
-  return false;
-}
+using testing::FailLikeAFullDisk;
+using testing::g_temporary_bytes;
+using testing::g_temporary_path;
+using testing::ScopedDebugLog;
+using testing::ScopedReplaceHook;
 
 t_FilterEntry Group(const char* name, int32_t count) {
   t_FilterEntry entry;

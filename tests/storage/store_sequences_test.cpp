@@ -70,13 +70,6 @@ std::string I32(int32_t v) {
   return bytes;
 }
 
-t_FilterEntry Group(const char* name) {
-  t_FilterEntry entry;
-  InitFilterEntry(&entry);
-  std::strcpy(entry.szName, name);
-  return entry;
-}
-
 class StoreTest : public testing::ModuleTest {
  protected:
   void SetUp() override {
@@ -123,7 +116,7 @@ class StoreTest : public testing::ModuleTest {
 };
 
 TEST_F(StoreTest, WithoutRegistryPathFilesLoadAndStoreStaysUntouched) {
-  WriteWorkingFiles(2, {Group("G")}, 1);
+  WriteWorkingFiles(2, {testing::MakeGroup("G")}, 1);
   LoadSequence(true);
   EXPECT_EQ(TheCatalogue().Count(), 2);
   EXPECT_EQ(TheGroups().Count(), 1);
@@ -135,7 +128,7 @@ TEST_F(StoreTest, WithoutRegistryPathFilesLoadAndStoreStaysUntouched) {
 TEST_F(StoreTest, FirstUseOfAnEmptyKeyCopiesTheFilesIntoIt) {
   SetUnitFormat(2);
   UnitSetTextMode(1);
-  WriteWorkingFiles(3, {Group("A"), Group("B")}, 2);
+  WriteWorkingFiles(3, {testing::MakeGroup("A"), testing::MakeGroup("B")}, 2);
   SetUnitFormat(0);  // the settings come from the file
   UnitSetTextMode(0);
   UnitChangeUserInfo(const_cast<char*>(kPath), const_cast<char*>(kUser), 7);
@@ -196,7 +189,7 @@ TEST_F(StoreTest, ShrinkingCatalogueKeepsOldValuesButCountRules) {
 }
 
 TEST_F(StoreTest, SavingWithoutGroupsKeepsTheStoredGroups) {
-  WriteWorkingFiles(1, {Group("A"), Group("B")}, 1);
+  WriteWorkingFiles(1, {testing::MakeGroup("A"), testing::MakeGroup("B")}, 1);
   UnitChangeUserInfo(const_cast<char*>(kPath), const_cast<char*>(kUser), 1);
   TheGroups().Clear();
   ASSERT_TRUE(SaveSequence());
@@ -206,9 +199,9 @@ TEST_F(StoreTest, SavingWithoutGroupsKeepsTheStoredGroups) {
 }
 
 TEST_F(StoreTest, FewerGroupsReplaceAllStoredGroups) {
-  WriteWorkingFiles(1, {Group("A"), Group("B"), Group("C")}, 0);
+  WriteWorkingFiles(1, {testing::MakeGroup("A"), testing::MakeGroup("B"), testing::MakeGroup("C")}, 0);
   UnitChangeUserInfo(const_cast<char*>(kPath), const_cast<char*>(kUser), 1);
-  TheGroups().Replace({Group("Z")});
+  TheGroups().Replace({testing::MakeGroup("Z")});
   ASSERT_TRUE(SaveSequence());
   const StoreDump dump = DumpStore(database_);
   EXPECT_EQ(dump.count(Id("UnitFilter000")), 1u);
@@ -227,7 +220,7 @@ void PutValue(const std::string& database, const std::string& key, const std::st
 }
 
 TEST_F(StoreTest, DamagedValuesLoadWhatIsSound) {
-  WriteWorkingFiles(3, {Group("A")}, 0);
+  WriteWorkingFiles(3, {testing::MakeGroup("A")}, 0);
   UnitChangeUserInfo(const_cast<char*>(kPath), const_cast<char*>(kUser), 1);
   const std::string key = std::string(kPath) + kUser;
   PutValue(database_, key, "UnitCount", I32(2000000000));  // far more than stored
@@ -281,7 +274,7 @@ TEST_F(StoreTest, ChangeUdfDoesNotApplyTheFileSettings) {
 }
 
 TEST_F(StoreTest, FileOnlyModeFallsBackToTheDefaultFilesAndSavesTheWorkingOnes) {
-  WriteWorkingFiles(2, {Group("A")}, 1);
+  WriteWorkingFiles(2, {testing::MakeGroup("A")}, 1);
   uint16_t on = 1;
   EXPECT_TRUE(UnitSetValue(101, &on, 2));
   EXPECT_EQ(TheCatalogue().Count(), 2) << "AppUnits.UDF is missing: DEFAULT.UDF serves";
@@ -316,11 +309,11 @@ TEST_F(StoreTest, DebugLinesOfTheSequences) {
 bool FailThirdRecord(const std::string& name) { return name != "Unit002"; }
 
 TEST_F(StoreTest, FailedSaveLeavesThePreviousContentWhole) {
-  WriteWorkingFiles(4, {Group("A")}, 0);
+  WriteWorkingFiles(4, {testing::MakeGroup("A")}, 0);
   UnitChangeUserInfo(const_cast<char*>(kPath), const_cast<char*>(kUser), 1);
   const StoreDump before = DumpStore(database_);
   InstallQuantities(6);
-  TheGroups().Replace({Group("X"), Group("Y")});
+  TheGroups().Replace({testing::MakeGroup("X"), testing::MakeGroup("Y")});
   platform::SetRegistryWriteHookForTesting(FailThirdRecord);
   EXPECT_FALSE(SaveSequence());
   platform::SetRegistryWriteHookForTesting(nullptr);
@@ -335,7 +328,7 @@ bool KillAtThirdRecord(const std::string& name) {
 }
 
 TEST_F(StoreTest, KilledSaveLeavesThePreviousContentWhole) {
-  WriteWorkingFiles(4, {Group("A")}, 0);
+  WriteWorkingFiles(4, {testing::MakeGroup("A")}, 0);
   UnitChangeUserInfo(const_cast<char*>(kPath), const_cast<char*>(kUser), 1);
   const StoreDump before = DumpStore(database_);
   const pid_t child = fork();

@@ -15,6 +15,7 @@
 #include "storage/udf_file.h"
 #include "storage/udf_format.h"
 #include "stored_bytes.h"
+#include "save_faults.h"
 #include "test_support.h"
 #include "text/unit_format.h"
 
@@ -34,30 +35,11 @@ using testing::UnitEntry;
 using testing::Val;
 using testing::WriteWholeFile;
 
-// Points the debugger output channel at a file for one test.
-class ScopedDebugLog {
- public:
-  explicit ScopedDebugLog(const std::string& path) { setenv("UNITS_DEBUG_LOG", path.c_str(), 1); }
-  ~ScopedDebugLog() { unsetenv("UNITS_DEBUG_LOG"); }
-};
-
-// Installs a file-replacement hook for one test and removes it afterwards,
-// also when the test fails half way.
-class ScopedReplaceHook {
- public:
-  explicit ScopedReplaceHook(platform::ReplaceFileHook hook) { platform::SetReplaceFileHookForTesting(hook); }
-  ~ScopedReplaceHook() { platform::SetReplaceFileHookForTesting(nullptr); }
-};
-
-// What the simulated full disk saw of the temporary file before it refused.
-std::string g_temporary_path;
-std::string g_temporary_bytes;
-
-bool FailLikeAFullDisk(const std::string& temporary_path) {
-  g_temporary_path = temporary_path;
-  g_temporary_bytes = ReadWholeFile(temporary_path);
-  return false;
-}
+using testing::FailLikeAFullDisk;
+using testing::g_temporary_bytes;
+using testing::g_temporary_path;
+using testing::ScopedDebugLog;
+using testing::ScopedReplaceHook;
 
 bool Allow(const std::string& /*temporary_path*/) { return true; }
 
