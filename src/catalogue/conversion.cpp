@@ -16,10 +16,12 @@ namespace {
 // conversion itself is unaffected.
 void WriteConversionLog(Direction direction, uint16_t quantity, bool ok) noexcept {
   if (!Module().conversion_log) return;
-  char path[4096];
-  const int length = std::snprintf(path, sizeof(path), "%sKEY.LOG", Module().log_folder.c_str());
-  if (length < 0 || static_cast<size_t>(length) >= sizeof(path)) return;
-  std::FILE* file = std::fopen(path, "a");
+  std::FILE* file = nullptr;
+  try {
+    file = std::fopen((LogFolder() + "KEY.LOG").c_str(), "a");
+  } catch (...) {
+    return;
+  }
   if (file == nullptr) return;
   std::fprintf(file, direction == Direction::kToCurrent ? "ToCurrent(%i) : %s\n" : "ToBase(%i) : %s\n",
                static_cast<int>(quantity), ok ? "OK" : "Fail");
@@ -40,24 +42,16 @@ void ConvertOverlapping(Direction direction, const double* input, double* output
 }
 
 void ConvertArray(Direction direction, const double* input, double* output, size_t count, double factor,
-                  double offset) {
+                  double offset, bool absolute) {
   // A single value skips the vector dispatch.
   if (count == 1 || (input != output && Overlap(input, output, count))) {
-    ConvertOverlapping(direction, input, output, count, factor, offset, true);
+    ConvertOverlapping(direction, input, output, count, factor, offset, absolute);
   } else if (direction == Direction::kToCurrent) {
-    kernels::MultiplyAdd(input, output, count, factor, offset);
+    absolute ? kernels::MultiplyAdd(input, output, count, factor, offset)
+             : kernels::Multiply(input, output, count, factor);
   } else {
-    kernels::SubtractDivide(input, output, count, offset, factor);
-  }
-}
-
-void ConvertArrayRelative(Direction direction, const double* input, double* output, size_t count, double factor) {
-  if (count == 1 || (input != output && Overlap(input, output, count))) {
-    ConvertOverlapping(direction, input, output, count, factor, 0.0, false);
-  } else if (direction == Direction::kToCurrent) {
-    kernels::Multiply(input, output, count, factor);
-  } else {
-    kernels::Divide(input, output, count, factor);
+    absolute ? kernels::SubtractDivide(input, output, count, offset, factor)
+             : kernels::Divide(input, output, count, factor);
   }
 }
 
@@ -68,12 +62,7 @@ bool Convert(Direction direction, uint16_t quantity, const double* input, double
   const t_quantity* record = FindQuantity(quantity);
   if (record != nullptr && count > 0) {
     const t_quantityunit& unit = CurrentUnit(*record);
-    const size_t n = static_cast<size_t>(count);
-    if (absolute) {
-      ConvertArray(direction, input, output, n, unit.dFactor, unit.dOffset);
-    } else {
-      ConvertArrayRelative(direction, input, output, n, unit.dFactor);
-    }
+    ConvertArray(direction, input, output, static_cast<size_t>(count), unit.dFactor, unit.dOffset, absolute);
   }
   WriteConversionLog(direction, quantity, record != nullptr);
   return record != nullptr;

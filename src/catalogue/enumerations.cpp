@@ -12,16 +12,10 @@ namespace units {
 
 namespace {
 
-bool IsActive(const t_subquantity& slot) {
-  return (slot.wState & (kSlotDefined | kSlotEnabled)) == (kSlotDefined | kSlotEnabled);
-}
-
-int PairCount(const t_subquantity& slot) { return slot.wCount < kMaxPairs ? slot.wCount : kMaxPairs; }
-
 int VariantCount(const t_quantity& quantity) {
   int variants = 0;
   for (const t_subquantity& slot : quantity.aSubQuantity) {
-    if (IsActive(slot)) variants += PairCount(slot) == 0 ? 1 : PairCount(slot);
+    if (IsActiveSlot(slot)) variants += PairCount(slot) == 0 ? 1 : PairCount(slot);
   }
   return variants;
 }
@@ -67,7 +61,7 @@ t_unitquantity* ListSubQuantities(uint16_t quantity, int* count) {
   }
   int filled = 0;
   for (const t_subquantity& slot : record->aSubQuantity) {
-    if (!IsActive(slot)) continue;
+    if (!IsActiveSlot(slot)) continue;
     if (PairCount(slot) == 0) FillVariant(&records[filled++], *record, slot, 0, 0);
     for (int k = 0; k < PairCount(slot); ++k) {
       FillVariant(&records[filled++], *record, slot, slot.awDevice[k], slot.awIndex[k]);

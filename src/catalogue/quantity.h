@@ -88,6 +88,14 @@ inline const t_quantityunit& CurrentUnit(const t_quantity& quantity) {
   return quantity.aUnit[quantity.dwUnit < kUnitSlots ? quantity.dwUnit : 0];
 }
 
+// Defined and enabled: the slot takes part in the enumerations.
+inline bool IsActiveSlot(const t_subquantity& slot) {
+  return (slot.wState & (kSlotDefined | kSlotEnabled)) == (kSlotDefined | kSlotEnabled);
+}
+
+// Device/index pairs in use; a damaged count never reaches past the arrays.
+inline int PairCount(const t_subquantity& slot) { return slot.wCount < kMaxPairs ? slot.wCount : kMaxPairs; }
+
 // First defined slot with this number and exactly these flags, disabled slots
 // included. Null for a negative number or a null record.
 t_subquantity* FindSubQuantity(t_quantity* quantity, int16_t number, uint32_t flags);

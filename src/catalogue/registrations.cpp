@@ -11,8 +11,6 @@ bool SlotIs(const t_subquantity& slot, int32_t subquantity, uint32_t flags) {
   return slot.lSubQuan == subquantity && slot.dwFlags == flags;
 }
 
-int PairCount(const t_subquantity& slot) { return slot.wCount < kMaxPairs ? slot.wCount : kMaxPairs; }
-
 bool SlotRegisters(const t_subquantity& slot, uint16_t device, uint16_t index) {
   if (slot.wCount == 0) return device == 0 && index == 0;
   for (int k = 0; k < PairCount(slot); ++k) {

@@ -28,9 +28,9 @@ void CollectQuantity(const QueryScope& scope, const t_quantity& quantity, std::v
   bool has_active_slot = false;
   for (int s = 0; s < kSubQuantitySlots; ++s) {
     const t_subquantity& slot = quantity.aSubQuantity[s];
-    if ((slot.wState & (kSlotDefined | kSlotEnabled)) != (kSlotDefined | kSlotEnabled)) continue;
+    if (!IsActiveSlot(slot)) continue;
     has_active_slot = true;
-    const int pairs = slot.wCount < kMaxPairs ? slot.wCount : kMaxPairs;
+    const int pairs = PairCount(slot);
     if (pairs == 0) {
       if (IsInFilter(scope, Combination{quantity.wId, slot.lSubQuan, slot.dwFlags, 0, 0})) {
         hits->push_back(Hit{&quantity, static_cast<int8_t>(s), 0, 0});

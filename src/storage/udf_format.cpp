@@ -75,10 +75,7 @@ void WriteUnitEntry(ByteWriter& writer, const t_quantityunit& unit) {
   writer.WriteU16(unit.wState);
 }
 
-uint16_t StoredPairCount(const t_subquantity& slot) {
-  const uint16_t count = slot.wCount;  // by value: the packed field may be misaligned
-  return std::min<uint16_t>(count, kMaxPairs);
-}
+uint16_t StoredPairCount(const t_subquantity& slot) { return static_cast<uint16_t>(PairCount(slot)); }
 
 void WriteSubQuantityEntry(ByteWriter& writer, const t_subquantity& slot) {
   writer.WriteU16(kSubQuantityEntryVersion);

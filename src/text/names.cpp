@@ -21,8 +21,7 @@ const char* Store(char* buffer, const std::string& text) {
 }
 
 bool HasPair(const t_subquantity& slot, uint16_t device, uint16_t index) {
-  const int count = slot.wCount < kMaxPairs ? slot.wCount : kMaxPairs;
-  for (int k = 0; k < count; ++k) {
+  for (int k = 0; k < PairCount(slot); ++k) {
     if (slot.awDevice[k] == device && slot.awIndex[k] == index) return true;
   }
   return false;
