@@ -9,9 +9,9 @@
 #include <cstring>
 #include <string>
 
-#include "groups/group_model.h"
-#include "storage/byte_io.h"
-#include "storage/fdf_format.h"
+#include "model/group_model.h"
+#include "model/byte_io.h"
+#include "model/fdf_format.h"
 
 namespace {
 

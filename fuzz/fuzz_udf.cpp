@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string>
 
-#include "storage/byte_io.h"
-#include "storage/udf_format.h"
+#include "model/byte_io.h"
+#include "model/udf_format.h"
 
 namespace {
 

@@ -9,7 +9,8 @@
 // de_DE and de in turn; "C" or "POSIX" means no translation. The environment
 // is read at every call, so the language can change at run time.
 //
-// Call from one thread only: a result is valid only until the next call.
+// Safe from any number of threads. A result is the caller's own `text` or a
+// copy kept for the calling thread, valid until that thread's next call.
 // Strings returned are owned by the library (or are the caller's own text);
 // never free them.
 #ifndef UNITS_LANGUAGE_H_
@@ -41,7 +42,8 @@ extern "C" {
 // The translation of `text`; never null. Without a translation the result is
 // `text` itself (a null `text` gives ""); for a device key without a name it
 // is exactly "xxxxx". Selector 1 is for ordinary texts, 0 for device keys and
-// a few fixed captions. The result stays valid at least until the next call.
+// a few fixed captions. The result stays valid at least until the calling
+// thread's next call.
 LANGUAGE_API const char* LANGUAGE_CALL LangGetText(const char* text, int selector);
 
 // Registers or overrides the translation of `key` (or a device name for a

@@ -3,10 +3,12 @@
 // system: the text itself, or "xxxxx" for a device key.
 #include <cstdlib>
 #include <mutex>
+#include <string>
 
 #include "language.h"
-#include "language/service_platform.h"
 #include "language/translator.h"
+#include "platform/debug_output.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -16,17 +18,22 @@ using units::language::Translator;
 // destroyed: hosts may still ask for texts from their own exit handlers.
 Translator& Service() {
   static Translator* const translator =
-      new Translator(units::language::ModuleFolder() + "Units/locale/", [](const char* name) { return std::getenv(name); },
-                     units::language::DebugLine);
+      new Translator(units::platform::DataFolderOf(units::platform::LibraryFolder()) + "locale/",
+                     [](const char* name) { return std::getenv(name); },
+                     [](const std::string& line) { units::platform::DebugOutput(line); });
   return *translator;
 }
 
-// The interface is for one thread, but a stray second thread must not
-// corrupt the tables.
+// Callers on several threads share the tables.
 std::mutex& ServiceLock() {
   static std::mutex* const lock = new std::mutex;
   return *lock;
 }
+
+// A translation is copied for the calling thread while the lock is held: the
+// tables' own text may be replaced by another thread (a language change, an
+// override) as soon as the lock is released.
+thread_local std::string t_answer;
 
 }  // namespace
 
@@ -34,7 +41,10 @@ extern "C" LANGUAGE_API const char* LANGUAGE_CALL LangGetText(const char* text, 
   if (text == nullptr) return "";
   try {
     const std::lock_guard<std::mutex> hold(ServiceLock());
-    return Service().Get(text, selector);
+    const char* answer = Service().Get(text, selector);
+    if (answer == text) return text;
+    t_answer.assign(answer);
+    return t_answer.c_str();
   } catch (...) {
     return units::language::IsDeviceKey(text) ? LANG_NO_DEVICE_NAME : text;
   }

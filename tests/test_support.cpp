@@ -1,17 +1,14 @@
 #include "test_support.h"
 
-#include <cstdlib>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
-#include <unistd.h>
 
-#include "catalogue/select_list.h"
-#include "groups/group_model.h"
 #include "language.h"
-#include "module/module_state.h"
-#include "text/unit_format.h"
+#include "service/service.h"
 
 namespace units {
 namespace testing {
@@ -33,6 +30,17 @@ void DefineUnit(t_quantity* quantity, int slot, const char* text, double factor,
   unit.wState = kUnitDefined;
 }
 
+t_subquantity& DefineSlot(t_quantity* quantity, int slot, int32_t number, uint32_t flags, const char* name,
+                          const char* symbol) {
+  t_subquantity& sub = quantity->aSubQuantity[slot];
+  sub.lSubQuan = number;
+  sub.dwFlags = flags;
+  sub.wState = kSlotDefined | kSlotEnabled;
+  CopyText(sub.szName, sizeof(sub.szName), name);
+  CopyText(sub.szSymbol, sizeof(sub.szSymbol), symbol);
+  return sub;
+}
+
 t_FilterEntry MakeGroup(const char* name, const std::vector<t_FilterCondition>& conditions) {
   t_FilterEntry entry;
   InitFilterEntry(&entry);
@@ -49,8 +57,6 @@ t_FilterCondition MakeCondition(uint16_t tests) {
   return condition;
 }
 
-void InstallCatalogue(std::vector<std::unique_ptr<t_quantity>> records) { TheCatalogue().Replace(std::move(records)); }
-
 ScopedTranslation::ScopedTranslation(const char* key, const char* text) : key_(key) { LangSetText(key, text); }
 ScopedTranslation::~ScopedTranslation() { LangSetText(key_.c_str(), nullptr); }
 
@@ -64,28 +70,42 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-void ModuleTest::SetUp() {
+void TempFolderTest::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::ostringstream name;
   name << ::testing::TempDir() << "units_" << info->test_suite_name() << "_" << info->name() << "_" << getpid();
-  std::filesystem::remove_all(name.str());
-  std::filesystem::create_directories(name.str());
-  folder_ = name.str() + "/";
-  Module() = ModuleState();
-  Module().data_folder = folder_;
-  Module().log_folder = folder_;
-  TheCatalogue().Clear();
-  TheGroups().Clear();
-  TheSelectList().Clear(true);
-  SetTextMode(0);
-  SetUnitFormat(0);
+  std::string folder = name.str();
+  for (char& c : folder) {
+    if (c == '\\') c = '_';
+  }
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder + "/Units");
+  folder_ = folder + "/";
+  data_ = folder_ + "Units/";
 }
 
-void ModuleTest::TearDown() {
-  TheCatalogue().Clear();
-  TheGroups().Clear();
-  Module() = ModuleState();
-  std::filesystem::remove_all(folder_);
+void TempFolderTest::TearDown() { std::filesystem::remove_all(folder_); }
+
+void ServiceTest::SetUp() {
+  TempFolderTest::SetUp();
+  Attach();
+}
+
+void ServiceTest::TearDown() {
+  TheService().Detach();
+  TempFolderTest::TearDown();
+}
+
+void ServiceTest::Attach() { TheService().Attach(folder_); }
+
+void ServiceTest::Install(QuantityTable records, std::vector<t_FilterEntry> groups, int32_t group_index) {
+  StoredContents contents = TheService().ContentsCopy();
+  contents.catalogue = MakeCatalogue(std::move(records));
+  auto table = std::make_shared<GroupTable>();
+  table->Replace(std::move(groups));
+  table->SetCurrentIndex(group_index);
+  contents.groups = std::move(table);
+  ASSERT_TRUE(TheService().Commit(contents));
 }
 
 }  // namespace testing

@@ -1,4 +1,5 @@
-// Shared fixtures: a fresh module state and a temporary data folder per test.
+// Shared fixtures: records and groups to build catalogues from, and a service
+// attached to a temporary module folder per test.
 #ifndef UNITS_TESTS_TEST_SUPPORT_H_
 #define UNITS_TESTS_TEST_SUPPORT_H_
 
@@ -9,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/catalogue.h"
-#include "groups/group_model.h"
+#include "model/catalogue.h"
+#include "model/group_model.h"
 
 namespace units {
 namespace testing {
@@ -24,17 +25,16 @@ T Val(T value) {
 
 // A record in its initial state with the given identifier, name and symbol.
 std::unique_ptr<t_quantity> MakeQuantity(uint16_t id, const char* name = "", const char* symbol = "");
-
 // Sets unit slot `slot` of `quantity` as a defined unit.
 void DefineUnit(t_quantity* quantity, int slot, const char* text, double factor, double offset);
+// Defines and enables subquantity slot `slot` with these numbers and texts.
+t_subquantity& DefineSlot(t_quantity* quantity, int slot, int32_t number, uint32_t flags, const char* name,
+                          const char* symbol);
 
 // A group in its initial state with this name and these conditions in use.
 t_FilterEntry MakeGroup(const char* name, const std::vector<t_FilterCondition>& conditions = {});
 // A condition in its initial state that applies the tests `tests`.
 t_FilterCondition MakeCondition(uint16_t tests);
-
-// Replaces the catalogue with these records.
-void InstallCatalogue(std::vector<std::unique_ptr<t_quantity>> records);
 
 // Overrides one translation (or a device name) for the life of the object.
 class ScopedTranslation {
@@ -51,14 +51,27 @@ class ScopedTranslation {
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
-// Resets every module-wide value, the catalogue and the groups, and points
-// the data and log folders at a temporary folder of this test.
-class ModuleTest : public ::testing::Test {
+// A temporary folder per test: folder_ is the module folder (ending with
+// '/'), data_ its data folder "Units/", where the registry store lies too.
+class TempFolderTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  std::string folder_;  // ends with '/'
+  std::string folder_;
+  std::string data_;
+};
+
+// The service attached to the temporary module folder, as a host loading a
+// library from there would find it. Attach() again after writing files.
+class ServiceTest : public TempFolderTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  void Attach();
+  // Replaces catalogue and groups through the service (the dialogs' commit).
+  void Install(QuantityTable records, std::vector<t_FilterEntry> groups = {}, int32_t group_index = 0);
 };
 
 }  // namespace testing

@@ -9,9 +9,16 @@ namespace platform {
 
 constexpr char kSeparator = '/';
 
-// Folder of the loaded library file, ending with a separator. Found from the
-// address of this function, so it follows the library wherever it is copied.
+// Folder of the loaded file (shared library or program) that holds the code
+// at `address`, ending with a separator; "./" when the loader cannot say.
+// Found from an address, so it follows a library wherever it is copied.
+std::string ModuleFolderOf(const void* address);
+
+// The folder of the module this code is linked into.
 std::string LibraryFolder();
+
+// The data folder that belongs to a module folder: "Units/" below it.
+std::string DataFolderOf(const std::string& module_folder);
 
 struct PathParts {
   std::string drive;      // always empty on Linux

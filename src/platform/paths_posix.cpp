@@ -6,18 +6,22 @@
 #include <cstdlib>
 
 #include "platform/paths.h"
-#include "util/ascii.h"
+#include "platform/ascii.h"
 
 namespace units {
 namespace platform {
 
-std::string LibraryFolder() {
+std::string ModuleFolderOf(const void* address) {
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&LibraryFolder), &info) == 0 || info.dli_fname == nullptr) return "./";
+  if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return "./";
   const std::string file = info.dli_fname;
   const size_t slash = file.rfind(kSeparator);
   return slash == std::string::npos ? "./" : file.substr(0, slash + 1);
 }
+
+std::string LibraryFolder() { return ModuleFolderOf(reinterpret_cast<const void*>(&LibraryFolder)); }
+
+std::string DataFolderOf(const std::string& module_folder) { return module_folder + "Units/"; }
 
 PathParts SplitPath(const std::string& path) {
   PathParts parts;

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <string_view>
 
-#include "util/ascii.h"
+#include "platform/ascii.h"
 
 namespace units {
 namespace platform {

@@ -12,19 +12,19 @@
 #include <memory>
 #include <string>
 
-#include "module/module_state.h"
 
 struct sqlite3;
 
 namespace units {
 namespace platform {
 
-constexpr int kBinaryValueType = 3;
+// Which part of the store a registry path lies in.
+enum class RegistryRoot { kLocalMachine, kUsers };
 
 const char* RootName(RegistryRoot root);
 
-// The database file: $UNITS_REGISTRY_DB, else REGISTRY.DB in the data folder.
-std::string RegistryDatabasePath();
+// The database file: $UNITS_REGISTRY_DB, else REGISTRY.DB in `data_folder`.
+std::string RegistryDatabasePath(const std::string& data_folder);
 
 class RegistryKey {
  public:

@@ -54,10 +54,10 @@ const char* RootName(RegistryRoot root) {
   return root == RegistryRoot::kUsers ? "HKEY_USERS" : "HKEY_LOCAL_MACHINE";
 }
 
-std::string RegistryDatabasePath() {
+std::string RegistryDatabasePath(const std::string& data_folder) {
   const char* path = std::getenv("UNITS_REGISTRY_DB");
   if (path != nullptr && *path != '\0') return path;
-  return DataFolder() + "REGISTRY.DB";
+  return data_folder + "REGISTRY.DB";
 }
 
 std::unique_ptr<RegistryKey> RegistryKey::Open(const std::string& database, RegistryRoot root,

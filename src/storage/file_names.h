@@ -6,11 +6,17 @@
 
 namespace units {
 
-// A name without extension gets `default_extension` (".udf", ".fdf"); a name
-// without drive and directory is placed in the data folder. A name with a
-// directory is used unchanged, without the default extension. An existing
-// file whose name differs only in letter case is taken for the name.
-std::string ResolveStoreFileName(const std::string& name, const char* default_extension);
+// A name without drive and directory is placed in `data_folder` and, without
+// extension, gets `default_extension` (".udf", ".fdf"); a name with a
+// directory is used unchanged. An existing file whose name differs only in
+// letter case is taken for the name.
+std::string ResolveStoreFileName(const std::string& name, const char* default_extension,
+                                 const std::string& data_folder);
+
+// The rule for a file to import: a name that lacks drive or directory takes
+// both from `data_folder`; a name without extension gets ".udf" (also one
+// with a directory).
+std::string ResolveImportFileName(const std::string& name, const std::string& data_folder);
 
 }  // namespace units
 

@@ -7,16 +7,12 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/catalogue.h"
-#include "groups/group_model.h"
-#include "module/module_state.h"
+#include "model/fdf_format.h"
+#include "model/udf_format.h"
 #include "platform/debug_output.h"
 #include "platform/registry.h"
-#include "storage/fdf_file.h"
-#include "storage/fdf_format.h"
-#include "storage/udf_file.h"
-#include "storage/udf_format.h"
-#include "text/unit_format.h"
+#include "storage/file_names.h"
+#include "storage/store_files.h"
 
 namespace units {
 
@@ -58,11 +54,11 @@ std::string EncodeI32(int32_t value) {
   return bytes;
 }
 
-std::unique_ptr<RegistryKey> OpenCurrentKey(RegistryKey::Access access) {
-  const ModuleState& state = Module();
-  if (state.registry_path.empty()) return nullptr;
+std::unique_ptr<RegistryKey> OpenKey(const StoreLocation& location, RegistryKey::Access access) {
+  if (location.registry_path.empty()) return nullptr;
   std::string error;
-  auto key = RegistryKey::Open(platform::RegistryDatabasePath(), state.root, CurrentRegistryKey(), access, &error);
+  auto key = RegistryKey::Open(location.registry_database, location.root,
+                               location.registry_path + location.user_part, access, &error);
   if (key == nullptr) {
     const bool writing = access == RegistryKey::Access::kWrite;
     platform::DebugOutput((writing ? "UNITS-SaveToRegistryOrFile: " : "UNITS-ReadFromRegistry: ") + error);
@@ -103,61 +99,83 @@ std::vector<t_FilterEntry> ReadGroups(RegistryKey& key) {
   return groups;
 }
 
-void LoadFromFilesOnly() {
-  ModuleState& state = Module();
-  platform::DebugOutput("UNITS-ReadFromRegistry: g_wFromFileOnly");
-  if (!LoadUdfFile(state.working_udf)) {
-    TheCatalogue().Clear();
-    LoadUdfFile(state.default_udf);
+// Replaces the catalogue with the file's records and applies the settings
+// its header sets. False only in file-only mode when the file gave no
+// quantity, so that the caller can fall back.
+bool LoadUdfName(const StoreLocation& location, const std::string& name, StoredContents* contents) {
+  UdfContents file = ReadUdfFile(ResolveStoreFileName(name, ".udf", location.data_folder));
+  if (file.has_header) {
+    if (file.unit_format >= 0) contents->unit_format = file.unit_format;
+    if (file.text_mode != kTextModeNotSet) contents->text_mode = file.text_mode;
   }
-  if (!LoadFdfFile(state.working_fdf)) LoadFdfFile(state.default_fdf);
+  const bool empty = file.records.empty();
+  contents->catalogue = MakeCatalogue(std::move(file.records));
+  return !(location.from_file_only && empty);
+}
+
+// Replaces the groups and takes the stored index when it lies in 1..groups.
+// True when the file gave at least one group.
+bool LoadFdfName(const StoreLocation& location, const std::string& name, StoredContents* contents) {
+  FdfContents file = ReadFdfFile(ResolveStoreFileName(name, ".fdf", location.data_folder));
+  auto groups = std::make_shared<GroupTable>();
+  const bool any = !file.entries.empty();
+  groups->Replace(std::move(file.entries));
+  groups->SetCurrentIndex(file.stored_index >= 1 ? file.stored_index : 0);
+  contents->groups = std::move(groups);
+  return any;
+}
+
+void LoadFromFilesOnly(const StoreLocation& location, StoredContents* contents) {
+  platform::DebugOutput("UNITS-ReadFromRegistry: g_wFromFileOnly");
+  if (!LoadUdfName(location, location.working_udf, contents)) LoadUdfName(location, location.default_udf, contents);
+  if (!LoadFdfName(location, location.working_fdf, contents)) LoadFdfName(location, location.default_fdf, contents);
 }
 
 // True when the key held quantities.
-bool LoadQuantitiesFromKey(RegistryKey* key) {
+bool LoadQuantitiesFromKey(RegistryKey* key, StoredContents* contents) {
   if (key == nullptr) return false;
   int32_t format = 0;
-  if (ReadI32(*key, "UnitFormat", &format)) SetUnitFormat(format);
+  if (ReadI32(*key, "UnitFormat", &format)) contents->unit_format = format;
   uint16_t text_mode = 0;
-  if (ReadU16(*key, "UnitSymbolMode", &text_mode)) SetTextMode(text_mode);
+  if (ReadU16(*key, "UnitSymbolMode", &text_mode)) contents->text_mode = text_mode;
   uint16_t version = 0;
   int32_t count = 0;
   if (!ReadU16(*key, "UnitVersion", &version) || version == 0 || !ReadI32(*key, "UnitCount", &count)) return false;
-  TheCatalogue().Replace(ReadQuantities(*key, count));
+  contents->catalogue = MakeCatalogue(ReadQuantities(*key, count));
   return true;
 }
 
 // True when the key held groups. A stored index outside 0..groups is taken
 // as 0, as for files, so that nothing can index past the group table.
-bool LoadGroupsFromKey(RegistryKey* key) {
+bool LoadGroupsFromKey(RegistryKey* key, StoredContents* contents) {
   uint16_t version = 0;
   if (key == nullptr || !ReadU16(*key, "UnitFilterVersion", &version) || version == 0) return false;
-  GroupTable& groups = TheGroups();
   int32_t index = 0;
   ReadI32(*key, "UnitFilterIndex", &index);
-  groups.Replace(ReadGroups(*key));
-  groups.SetCurrentIndex(index);
+  auto groups = std::make_shared<GroupTable>();
+  groups->Replace(ReadGroups(*key));
+  groups->SetCurrentIndex(index);
+  contents->groups = std::move(groups);
   return true;
 }
 
-bool WriteQuantities(RegistryKey& key) {
-  const Catalogue& catalogue = TheCatalogue();
-  bool ok = key.Write("UnitFormat", EncodeI32(UnitFormat())) &&
-            key.Write("UnitSymbolMode", EncodeU16(TextMode())) && key.Write("UnitVersion", EncodeU16(2)) &&
+bool WriteQuantities(RegistryKey& key, const StoredContents& contents) {
+  const Catalogue& catalogue = *contents.catalogue;
+  bool ok = key.Write("UnitFormat", EncodeI32(contents.unit_format)) &&
+            key.Write("UnitSymbolMode", EncodeU16(contents.text_mode)) && key.Write("UnitVersion", EncodeU16(2)) &&
             key.Write("UnitCount", EncodeI32(catalogue.Count()));
   std::string bytes;
   for (int32_t i = 0; ok && i < catalogue.Count(); ++i) {
     bytes.clear();
     ByteWriter writer(&bytes);
-    WriteQuantityRecord(writer, *catalogue.At(i));
+    WriteQuantityRecord(writer, catalogue.At(i));
     ok = key.Write(ValueName("Unit", i), bytes);
   }
   return ok;
 }
 
 // With no groups the stored groups are left as they are.
-bool WriteGroups(RegistryKey& key) {
-  const GroupTable& groups = TheGroups();
+bool WriteGroups(RegistryKey& key, const GroupTable& groups) {
   if (groups.Count() == 0) return true;
   bool ok = key.Write("UnitFilterVersion", EncodeU16(1)) &&
             key.Write("UnitFilterIndex", EncodeI32(groups.CurrentIndex()));
@@ -173,41 +191,41 @@ bool WriteGroups(RegistryKey& key) {
   return ok;
 }
 
-bool SaveToFiles() {
-  const ModuleState& state = Module();
+bool SaveToFiles(const StoreLocation& location, const StoredContents& contents) {
   platform::DebugOutput("UNITS-SaveToRegistryOrFile: g_wFromFileOnly");
-  const bool units_saved = SaveUdfFile(state.working_udf);
-  const bool groups_saved = SaveFdfFile(state.working_fdf);
+  const bool units_saved = SaveUdfFile(ResolveStoreFileName(location.working_udf, ".udf", location.data_folder),
+                                       *contents.catalogue, contents.unit_format, contents.text_mode);
+  const bool groups_saved =
+      SaveFdfFile(ResolveStoreFileName(location.working_fdf, ".fdf", location.data_folder), *contents.groups);
   return units_saved && groups_saved;
 }
 
 }  // namespace
 
-std::string CurrentRegistryKey() { return Module().registry_path + Module().user_part; }
-
-void LoadSequence(bool fall_back_to_files) {
-  ModuleState& state = Module();
-  if (state.from_file_only != 0) {
-    LoadFromFilesOnly();
-    return;
+bool LoadSequence(const StoreLocation& location, bool fall_back_to_files, StoredContents* contents) {
+  if (location.from_file_only) {
+    LoadFromFilesOnly(location, contents);
+    return false;
   }
-  std::unique_ptr<RegistryKey> key = OpenCurrentKey(RegistryKey::Access::kRead);
+  std::unique_ptr<RegistryKey> key = OpenKey(location, RegistryKey::Access::kRead);
   bool write_back = false;
-  if (!LoadQuantitiesFromKey(key.get()) && fall_back_to_files) {
-    LoadUdfFile(state.working_udf);
+  if (!LoadQuantitiesFromKey(key.get(), contents) && fall_back_to_files) {
+    LoadUdfName(location, location.working_udf, contents);
     write_back = true;
   }
-  if (!LoadGroupsFromKey(key.get()) && fall_back_to_files && LoadFdfFile(state.working_fdf)) write_back = true;
-  key.reset();
-  if (write_back) SaveSequence();
+  if (!LoadGroupsFromKey(key.get(), contents) && fall_back_to_files &&
+      LoadFdfName(location, location.working_fdf, contents)) {
+    write_back = true;
+  }
+  return write_back;
 }
 
-bool SaveSequence() {
-  if (Module().from_file_only != 0) return SaveToFiles();
-  if (Module().registry_path.empty()) return true;
-  std::unique_ptr<RegistryKey> key = OpenCurrentKey(RegistryKey::Access::kWrite);
+bool SaveSequence(const StoreLocation& location, const StoredContents& contents) {
+  if (location.from_file_only) return SaveToFiles(location, contents);
+  if (location.registry_path.empty()) return true;
+  std::unique_ptr<RegistryKey> key = OpenKey(location, RegistryKey::Access::kWrite);
   if (key == nullptr) return false;
-  if (WriteQuantities(*key) && WriteGroups(*key) && key->Commit()) return true;
+  if (WriteQuantities(*key, contents) && WriteGroups(*key, *contents.groups) && key->Commit()) return true;
   platform::DebugOutput("UNITS-SaveToRegistryOrFile: not saved, stored content kept: " + key->LastError());
   return false;
 }

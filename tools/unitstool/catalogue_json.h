@@ -8,9 +8,9 @@
 
 #include <cstdint>
 
-#include "catalogue/catalogue.h"
+#include "model/catalogue.h"
 #include "json_node.h"
-#include "storage/udf_format.h"
+#include "model/udf_format.h"
 
 namespace units {
 namespace tool {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "groups/group_model.h"
+#include "model/group_model.h"
 #include "json_node.h"
 
 namespace units {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "catalogue/quantity.h"
+#include "model/quantity.h"
 #include "exact_number.h"
 #include "text_codec.h"
 #include "tool_error.h"

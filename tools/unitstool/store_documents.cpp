@@ -2,9 +2,9 @@
 
 #include "catalogue_json.h"
 #include "groups_json.h"
-#include "storage/byte_io.h"
-#include "storage/fdf_format.h"
-#include "storage/udf_format.h"
+#include "model/byte_io.h"
+#include "model/fdf_format.h"
+#include "model/udf_format.h"
 #include "tool_error.h"
 
 namespace units {

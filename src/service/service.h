@@ -1,0 +1,137 @@
+// The service: the one owner of everything module-wide. Exported functions
+// reach it through TheService() and call one method each.
+//
+// Threads. Reading methods are safe from any number of threads at once, also
+// while a writer runs: they work on the published View inside a read section
+// (platform/reader_sections.h) and never take a lock. Changing methods take
+// the writer lock, build the next View from the current one, publish it and
+// free the old one only when no reader can still hold it.
+#ifndef UNITS_SERVICE_SERVICE_H_
+#define UNITS_SERVICE_SERVICE_H_
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "model/conversion.h"
+#include "platform/reader_sections.h"
+#include "service/view.h"
+#include "storage/store_sequences.h"
+
+class K_DORVFont;
+
+namespace units {
+
+struct Settings;
+
+class Service {
+ public:
+  constexpr Service() = default;
+  Service(const Service&) = delete;
+  Service& operator=(const Service&) = delete;
+
+  // ---- Lifecycle (writers) ----
+  // Builds everything from the start values, with the data folder below
+  // `module_folder`: folders, configuration, fonts and the first load. The
+  // one reset list: a second attach starts from scratch. A configuration
+  // with an unknown mode leaves the service refusing every call.
+  void Attach(const std::string& module_folder) noexcept;
+  // Releases catalogue, groups and fonts (ExitLib) and the thread-exit hook.
+  void Detach() noexcept;
+  bool refused() const { return refused_.load(std::memory_order_relaxed); }
+
+  // ---- Reading ----
+  // Runs `read(view)` inside a read section; `failure` when nothing is
+  // published (before attach, or refused).
+  template <typename Result, typename Read>
+  Result Reading(Result failure, Read&& read) const {
+    platform::ReadSection section(readers_);
+    const View* view = view_.load(std::memory_order_acquire);
+    if (view == nullptr) return failure;
+    return read(*view);
+  }
+
+  // One value between base and current unit; false for an unknown quantity.
+  // The hot path: a handful of loads, no lock, no counter.
+  bool Convert(Direction direction, uint16_t quantity, double input, double* output, bool absolute) const noexcept {
+    platform::ReadSection section(readers_);
+    if (conversion_log_.load(std::memory_order_relaxed)) {
+      return ConvertLogged(direction, quantity, &input, output, 1, absolute);
+    }
+    const Catalogue* catalogue = catalogue_.load(std::memory_order_acquire);
+    if (catalogue == nullptr) return false;
+    const t_quantityunit* unit = catalogue->CurrentUnitOf(quantity);
+    if (unit == nullptr) return false;
+    *output = ConvertValue(direction, input, unit->dFactor, unit->dOffset, absolute);
+    return true;
+  }
+  // `count` values; false, with nothing written, for an unknown quantity.
+  bool ConvertArray(Direction direction, uint16_t quantity, const double* input, double* output, int32_t count,
+                    bool absolute) const noexcept;
+
+  bool HasPrivilege(uint32_t mask) const { return (privilege_mask_.load(std::memory_order_relaxed) & mask) != 0; }
+  uint16_t TextMode() const;
+  int32_t GroupIndex() const;
+
+  // ---- Changing (serialized among themselves) ----
+  bool SetValue(uint16_t key, const void* value, unsigned long size);
+  uint16_t SetTextMode(uint16_t mode);
+  bool SetGroupIndex(int32_t index);
+  void ChangeUserInfo(const std::string& path, const std::string& user, uint16_t number);
+  bool ChangeUdf(const std::string& path, const std::string& user, const std::string& file);
+  bool AddDeviceIndex(uint16_t quantity, int32_t subquantity, uint32_t flags, uint16_t device, uint16_t index);
+  void ClearSelectList(bool reset_entries);
+  // Replaces catalogue, groups and display settings with an edited copy and
+  // runs the save sequence; the result is the save's.
+  bool Commit(const StoredContents& contents);
+  bool AddSelectList(int list, uint16_t quantity, int32_t subquantity, uint32_t flags, uint16_t device,
+                     uint16_t index);
+
+  // Test hook: every export then fails as if its body had thrown.
+  void FailExportsForTesting(bool on) { fail_exports_.store(on, std::memory_order_relaxed); }
+  bool fail_exports() const { return fail_exports_.load(std::memory_order_relaxed); }
+
+  // For tests and the dialogs: copies made under the writer lock.
+  Settings SettingsCopy() const;
+  StoredContents ContentsCopy() const;
+
+ private:
+  bool ConvertLogged(Direction direction, uint16_t quantity, const double* input, double* output, int32_t count,
+                     bool absolute) const noexcept;
+
+  // REQUIRES: writer_ held for all below.
+  bool Initialise();
+  void ExitLib();
+  void Load(bool fall_back_to_files);
+  bool Save(const StoredContents& contents) const;
+  StoreLocation Location() const;
+  StoredContents Contents() const;
+  void Publish(std::unique_ptr<View> next);
+  void PublishContents(const StoredContents& contents);
+  std::unique_ptr<View> NextView() const;
+  void SwitchFileOnlyMode(uint16_t on);
+
+  mutable std::mutex writer_;
+  std::atomic<const View*> view_{nullptr};
+  // The published view's catalogue, for the one-load conversion path.
+  std::atomic<const Catalogue*> catalogue_{nullptr};
+  std::atomic<bool> conversion_log_{false};
+  std::atomic<bool> refused_{false};
+  std::atomic<bool> fail_exports_{false};
+  std::atomic<uint32_t> privilege_mask_{0xFFFFFFFF};
+  platform::ReaderSections readers_;
+  // Made at attach; raw, so that the service has no destructor to run at
+  // exit while a host thread may still read.
+  Settings* settings_ = nullptr;
+  K_DORVFont* font_holder_ = nullptr;
+};
+
+// The one instance. Constant-initialised: usable before any constructor runs.
+extern Service g_service;
+inline Service& TheService() { return g_service; }
+
+}  // namespace units
+
+#endif  // UNITS_SERVICE_SERVICE_H_
