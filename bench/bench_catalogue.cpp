@@ -1,11 +1,15 @@
 #include "bench_catalogue.h"
 
+#include <stdlib.h>
+
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
 
-#include "catalogue/catalogue.h"
+#include "service/service.h"
 
 namespace units {
 namespace bench {
@@ -45,10 +49,36 @@ std::unique_ptr<t_quantity> MakeQuantity(int number, int pairs_per_slot) {
 
 }  // namespace
 
-void InstallBenchCatalogue(int count, int pairs_per_slot) {
+QuantityTable MakeBenchRecords(int count, int pairs_per_slot) {
   QuantityTable records;
   for (int i = 0; i < count; ++i) records.push_back(MakeQuantity(i, pairs_per_slot));
-  TheCatalogue().Replace(std::move(records));
+  return records;
+}
+
+std::string AttachBenchService(int count, int pairs_per_slot, int groups) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "units_bench_XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    std::perror("cannot create a temporary module folder");
+    std::exit(1);
+  }
+  const std::string folder = pattern + "/";
+  std::filesystem::create_directories(folder + "Units");
+  TheService().Attach(folder);
+  StoredContents contents = TheService().ContentsCopy();
+  contents.catalogue = MakeCatalogue(MakeBenchRecords(count, pairs_per_slot));
+  auto table = std::make_shared<GroupTable>();
+  std::vector<t_FilterEntry> entries(static_cast<size_t>(groups));
+  for (t_FilterEntry& entry : entries) InitFilterEntry(&entry);
+  table->Replace(std::move(entries));
+  contents.groups = std::move(table);
+  TheService().Commit(contents);
+  return folder;
+}
+
+void DetachBenchService(const std::string& folder) {
+  TheService().Detach();
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
 }
 
 }  // namespace bench

@@ -5,6 +5,10 @@
 #ifndef UNITS_BENCH_BENCH_CATALOGUE_H_
 #define UNITS_BENCH_BENCH_CATALOGUE_H_
 
+#include <string>
+
+#include "model/catalogue.h"
+
 namespace units {
 namespace bench {
 
@@ -13,7 +17,13 @@ constexpr int kBenchSlots = 3;
 constexpr double kBenchFactor = 1.8;
 constexpr double kBenchOffset = 32.0;
 
-void InstallBenchCatalogue(int count, int pairs_per_slot);
+QuantityTable MakeBenchRecords(int count, int pairs_per_slot);
+
+// Attaches the service to a fresh temporary module folder and commits the
+// bench catalogue (with `groups` empty groups). Returns the module folder.
+std::string AttachBenchService(int count, int pairs_per_slot, int groups = 0);
+// Detaches and removes the folder.
+void DetachBenchService(const std::string& folder);
 
 }  // namespace bench
 }  // namespace units

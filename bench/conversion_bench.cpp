@@ -21,7 +21,6 @@
 #endif
 
 #include "bench_catalogue.h"
-#include "catalogue/catalogue.h"
 #include "reference_loops.h"
 #include "units.h"
 
@@ -297,7 +296,7 @@ void RegisterAll() {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  units::bench::InstallBenchCatalogue(kQuantityCount, 0);
+  const std::string folder = units::bench::AttachBenchService(kQuantityCount, 0);
   if (!LibraryMatchesReference()) return 1;
 #ifdef UNITS_BENCH_HAVE_UDUNITS2
   OpenUdunits();
@@ -309,5 +308,6 @@ int main(int argc, char** argv) {
 #ifdef UNITS_BENCH_HAVE_UDUNITS2
   CloseUdunits();
 #endif
+  units::bench::DetachBenchService(folder);
   return 0;
 }

@@ -1,8 +1,6 @@
 // Cost of the group query over a catalogue of 1000 quantities with three
-// enabled subquantities each (3000 records), against the way the query was
-// first laid out: one result array of 500 records per quantity, allocated
-// before the walk. Reports time per record and the peak of heap bytes live
-// during one query.
+// enabled subquantities each (3000 records), through the exported function.
+// Reports time per record and the peak of heap bytes live during one query.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -13,9 +11,6 @@
 #include <string>
 
 #include "bench_catalogue.h"
-#include "catalogue/catalogue.h"
-#include "catalogue/enumeration_records.h"
-#include "groups/group_query.h"
 #include "units.h"
 
 // Heap accounting for everything this program allocates through new.
@@ -48,30 +43,10 @@ void operator delete[](void* p, size_t) noexcept { Release(p); }
 namespace {
 
 constexpr int kQuantityCount = 1000;
-constexpr int kRecordsPerQuantityFirstLayout = 500;
-
-// The first layout: the worst-case array up front, filled in place.
-t_unitquantity* FirstLayoutQuery(int* count) {
-  const units::QueryScope scope = units::CurrentScope();
-  auto* records = new t_unitquantity[static_cast<size_t>(kRecordsPerQuantityFirstLayout) *
-                                     static_cast<size_t>(units::TheCatalogue().Count())];
-  int filled = 0;
-  for (const auto& quantity : units::TheCatalogue().Records()) {
-    for (const t_subquantity& slot : quantity->aSubQuantity) {
-      if ((slot.wState & 3) != 3) continue;
-      if (units::IsInFilter(scope, units::Combination{quantity->wId, slot.lSubQuan, slot.dwFlags, 0, 0})) {
-        units::FillVariant(&records[filled++], *quantity, slot, 0, 0);
-      }
-    }
-  }
-  *count = filled;
-  return records;
-}
-
 template <typename Query>
 void RunQuery(benchmark::State& state, Query query) {
   setenv("UNITS_LANG", "C", 1);
-  units::bench::InstallBenchCatalogue(kQuantityCount, 0);
+  const std::string folder = units::bench::AttachBenchService(kQuantityCount, 0);
   int count = 0;
   size_t peak = 0;
   for (auto _ : state) {
@@ -90,16 +65,14 @@ void RunQuery(benchmark::State& state, Query query) {
                          benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert,
                          benchmark::Counter::kIs1000);
   state.SetItemsProcessed(state.iterations() * count);
+  units::bench::DetachBenchService(folder);
 }
 
 void BM_Query(benchmark::State& state) {
-  RunQuery(state, [](int* count) { return units::RunGroupQuery(units::CurrentScope(), count); });
+  RunQuery(state, [](int* count) { return UnitGetAllFilterQuantities(*count); });
 }
 
-void BM_QueryFirstLayout(benchmark::State& state) { RunQuery(state, FirstLayoutQuery); }
-
 BENCHMARK(BM_Query)->Name("GroupQuery/1000x3/current")->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_QueryFirstLayout)->Name("GroupQuery/1000x3/first_layout_500_per_quantity")->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

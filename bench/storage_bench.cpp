@@ -16,10 +16,8 @@
 #include <utility>
 
 #include "bench_catalogue.h"
-#include "catalogue/catalogue.h"
-#include "module/module_state.h"
-#include "storage/udf_file.h"
-#include "storage/udf_format.h"
+#include "model/udf_format.h"
+#include "storage/store_files.h"
 
 namespace {
 
@@ -27,7 +25,13 @@ constexpr int kQuantityCount = 1000;
 constexpr int kPairsPerSlot = 4;
 constexpr const char* kFileName = "BENCH.UDF";
 
-void InstallCatalogue() { units::bench::InstallBenchCatalogue(kQuantityCount, kPairsPerSlot); }
+std::string g_folder;  // the temporary data folder
+
+std::shared_ptr<const units::Catalogue> BenchCatalogue() {
+  return units::MakeCatalogue(units::bench::MakeBenchRecords(kQuantityCount, kPairsPerSlot));
+}
+
+bool Save(const units::Catalogue& catalogue) { return units::SaveUdfFile(g_folder + kFileName, catalogue, 0, 0); }
 
 // Time per quantity in microseconds: the rate of quantities * 1e-6 per
 // second, inverted (the console prints the figure with an "s" after it).
@@ -39,9 +43,9 @@ void ReportPerQuantity(benchmark::State& state) {
 }
 
 void BM_SaveUdfFile(benchmark::State& state) {
-  InstallCatalogue();
+  const auto catalogue = BenchCatalogue();
   for (auto _ : state) {
-    if (!units::SaveUdfFile(kFileName)) {
+    if (!Save(*catalogue)) {
       state.SkipWithError("SaveUdfFile failed");
       break;
     }
@@ -50,14 +54,13 @@ void BM_SaveUdfFile(benchmark::State& state) {
 }
 
 void BM_LoadUdfFile(benchmark::State& state) {
-  InstallCatalogue();
-  if (!units::SaveUdfFile(kFileName)) {
+  if (!Save(*BenchCatalogue())) {
     state.SkipWithError("SaveUdfFile failed");
     return;
   }
   for (auto _ : state) {
-    units::LoadUdfFile(kFileName);
-    if (units::TheCatalogue().Count() != kQuantityCount) {
+    const auto loaded = units::MakeCatalogue(units::ReadUdfFile(g_folder + kFileName).records);
+    if (loaded->Count() != kQuantityCount) {
       state.SkipWithError("LoadUdfFile did not give back every quantity");
       break;
     }
@@ -66,16 +69,15 @@ void BM_LoadUdfFile(benchmark::State& state) {
 }
 
 void BM_EncodeUdf(benchmark::State& state) {
-  InstallCatalogue();
+  const auto catalogue = BenchCatalogue();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(units::EncodeUdf(units::TheCatalogue().Records(), 0, 0));
+    benchmark::DoNotOptimize(units::EncodeUdf(*catalogue, 0, 0));
   }
   ReportPerQuantity(state);
 }
 
 void BM_DecodeUdf(benchmark::State& state) {
-  InstallCatalogue();
-  const std::string bytes = units::EncodeUdf(units::TheCatalogue().Records(), 0, 0);
+  const std::string bytes = units::EncodeUdf(*BenchCatalogue(), 0, 0);
   for (auto _ : state) {
     units::ByteReader reader(bytes.data(), bytes.size());
     units::UdfContents contents = units::DecodeUdf(reader);
@@ -113,8 +115,7 @@ int main(int argc, char** argv) {
     std::perror("cannot create a temporary data folder");
     return 1;
   }
-  units::Module().data_folder = folder;
-  units::Module().log_folder = folder;
+  g_folder = folder;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   std::error_code ignored;

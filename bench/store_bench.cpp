@@ -14,43 +14,28 @@
 #include <vector>
 
 #include "bench_catalogue.h"
-#include "catalogue/catalogue.h"
-#include "groups/group_model.h"
-#include "module/module_state.h"
+#include "service/service.h"
 #include "storage/store_sequences.h"
 
 namespace {
 
 constexpr int kQuantityCount = 1000;
 
-std::string TemporaryFolder() {
-  const std::string folder = std::filesystem::temp_directory_path().string() + "/units_store_bench_" +
-                             std::to_string(getpid()) + "/";
-  std::filesystem::create_directories(folder);
-  return folder;
-}
-
-void InstallCatalogue() {
-  units::bench::InstallBenchCatalogue(kQuantityCount, 4);
-  std::vector<t_FilterEntry> groups(3);
-  for (t_FilterEntry& group : groups) units::InitFilterEntry(&group);
-  units::TheGroups().Replace(std::move(groups));
-}
-
 void BM_SaveSequence(benchmark::State& state) {
-  const std::string folder = TemporaryFolder();
-  setenv("UNITS_REGISTRY_DB", (folder + "REGISTRY.DB").c_str(), 1);
-  units::Module().data_folder = folder;
-  units::Module().registry_path = "Software\\Bench\\";
-  units::Module().user_part = "User";
-  InstallCatalogue();
+  const std::string folder = units::bench::AttachBenchService(kQuantityCount, 4, 3);
+  units::StoreLocation location;
+  location.registry_path = "Software\\Bench\\";
+  location.user_part = "User";
+  location.data_folder = folder + "Units/";
+  location.registry_database = location.data_folder + "REGISTRY.DB";
+  const units::StoredContents contents = units::TheService().ContentsCopy();
   for (auto _ : state) {
-    if (!units::SaveSequence()) state.SkipWithError("the save failed");
+    if (!units::SaveSequence(location, contents)) state.SkipWithError("the save failed");
   }
   state.counters["us_per_quantity"] = benchmark::Counter(
       kQuantityCount, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert,
       benchmark::Counter::kIs1000);
-  std::filesystem::remove_all(folder);
+  units::bench::DetachBenchService(folder);
 }
 
 // The built library with the default data folder beside it, as a host loads it.

@@ -1,15 +1,30 @@
 // units.h: the interface of the units-of-measure service for host applications.
 //
 // Conventions for every function declared here:
-//  - Call from one thread only (the host's user-interface thread). Nothing here
-//    takes a lock; all state is module-wide.
+//  - Threads. Reading functions may be called from any number of threads at
+//    once, also while another thread changes the catalogue: the conversions
+//    (UnitGetCurrent, UnitGetCurrentRel, UnitGetBase, UnitGetBaseRel, single
+//    values and arrays), UnitGetFactors, UnitGetName, UnitGetSymbol, the
+//    UnitGetUnitText* family, UnitExistQuantity, the enumerations
+//    (UnitGetQuantities, UnitGetSubQuantities, UnitGetAll*Quantities),
+//    UnitGetFilterIndex, UnitGetFilterEntries, UnitGetTextMode, UnitGetMode
+//    and UnitHasPrivilege. Each sees one whole catalogue: the one before or
+//    the one after a concurrent change, never a mixture (all values of one
+//    array come from the same catalogue). Changing functions (UnitSetValue,
+//    UnitSetTextMode, UnitSetFilterIndex, UnitChangeUserInfo, UnitChangeUDF,
+//    UnitAddDeviceIndex, UnitAddSelectList, UnitClearSelectList) are
+//    serialized among themselves; a reader never waits for them. Single-value
+//    conversions take no lock.
 //  - No function lets an exception escape. Failures are reported by the result:
 //    false, 0, a null pointer, or the text "(?)".
 //  - A null pointer where a text, value or buffer is expected gives the failure
 //    result of that function.
-//  - Texts returned as `const char*` belong to the library. They stay valid until
-//    the next call that fills the same buffer, or until the catalogue is next
-//    replaced (load, commit). Copy what you keep; never free them.
+//  - Texts returned as `const char*` belong to the library and to the calling
+//    thread: no other thread overwrites them. Each text function keeps its last
+//    four results per thread, so a text stays valid until the same thread has
+//    called the same function four more times (UnitGetUnitTextFormat: until the
+//    thread's next call of it), whatever other threads do and also after the
+//    catalogue is replaced. Copy what you keep; never free them.
 //  - Arrays handed out through reference arguments belong to the caller, who
 //    releases them with UnitDeleteArray (arrays of t_unitquantity) or
 //    UnitDeletePtr (plain number arrays) and never in any other way.
@@ -73,9 +88,9 @@ UNITS_API bool UNITS_CALL UnitHasPrivilege(unsigned long mask);
 // Sets one module value from `size` bytes at `value`:
 //   100 (size 4): privilege mask                          -> true
 //   101 (size 2): file-only mode; switches the working file names and reloads -> true
-//   102 (size <= 260): working UDF name (takes effect at the next load/save) -> false
-//   103 (size <= 260): working FDF name                                     -> false
-// Any other key or size changes nothing and returns false.
+//   102 (size 1..260): working UDF name (takes effect at the next load/save) -> false
+//   103 (size 1..260): working FDF name                                     -> false
+// Any other key or size, and an empty name, changes nothing and returns false.
 UNITS_API bool UNITS_CALL UnitSetValue(unsigned short key, void* value, unsigned long size);
 
 // Text mode: 0 shows symbols, 1 their plain-text forms. Returns the new mode.
@@ -118,8 +133,10 @@ UNITS_API bool UNITS_CALL UnitGetFactors(const unsigned short quantity, const ch
 // The catalogue, the groups and the display settings live in a registry key
 // (path + user part; a path beginning with ".DEFAULT" lies below HKEY_USERS,
 // any other below HKEY_LOCAL_MACHINE) or, in file-only mode, in the working
-// files. Until a key is chosen the library works from the files in its data
-// folder.
+// files. Until a key is chosen the library loads the working files of its
+// data folder but, outside file-only mode, saves nothing: a registration made
+// then (UnitAddDeviceIndex) lasts only until the next load. Choose a key, or
+// switch file-only mode on, before registering what must persist.
 
 // Chooses the key and reloads. A key that holds nothing yet is filled from the
 // working files. A null path changes nothing.
@@ -133,8 +150,8 @@ UNITS_API bool UNITS_CALL UnitChangeUDF(char* path, char* user, char* file);
 // ---- Names, symbols and unit texts ------------------------------------------
 // Names are translated; symbols are not. A variant registered for a device
 // and index gets the device name (and index) after its name or symbol.
-// Unknown quantities and registrations give "(?)". Results stay valid until
-// the next call of the same function (or until the catalogue is replaced).
+// Unknown quantities and registrations give "(?)". Results are this thread's
+// (see the conventions at the top).
 
 extern "C" UNITS_API const char* UNITS_CALL UnitGetName(unsigned short quantity, short subquantity,
                                                         unsigned long flags, unsigned short device,
@@ -153,8 +170,11 @@ UNITS_API const char* UNITS_CALL UnitGetUnitBaseText(const unsigned short quanti
 UNITS_API const char* UNITS_CALL UnitGetUnitTextEx(const unsigned short quantity);
 // Prefix (part 0) or suffix (other parts) of the current unit format.
 UNITS_API const char* UNITS_CALL UnitGetUnitTextFormat(int part);
-// All defined unit texts, each NUL-terminated, closed by one more NUL; false
-// when the list does not fit whole into `size` bytes (what fits stays closed).
+// All defined unit texts, each NUL-terminated, closed by one more NUL. The
+// buffer needs one byte beyond the list (a list of 7 bytes, closing NUL
+// included, needs 8); false when it is smaller (the texts that fit stay,
+// closed by the second NUL), for an unknown quantity or when no unit is
+// defined.
 UNITS_API bool UNITS_CALL UnitGetUnitTextAll(const unsigned short quantity, char* buffer, unsigned long size);
 
 // ---- Registrations and select lists -----------------------------------------
@@ -163,7 +183,9 @@ UNITS_API bool UNITS_CALL UnitGetUnitTextAll(const unsigned short quantity, char
 // device 0, index 0).
 UNITS_API bool UNITS_CALL UnitExistQuantity(unsigned short quantity, int subquantity, unsigned long flags,
                                             unsigned short device, unsigned short index);
-// Registers the variant and saves; false when it existed or found no room.
+// Registers the variant and runs the save sequence; false when it existed or
+// found no room. A failed save does not change the result: it is reported on
+// the debug channel, and the registration then lasts until the next load.
 UNITS_API bool UNITS_CALL UnitAddDeviceIndex(unsigned short quantity, int subquantity, unsigned long flags,
                                              unsigned short device, unsigned short index);
 // Adds a variant to select list `list` (0..4; the query reads list 0) and
@@ -189,10 +211,11 @@ UNITS_API bool UNITS_CALL UnitGetQuantities(unsigned short*& devices, unsigned s
 // Active variants of one quantity (or the quantity itself when it has none).
 UNITS_API bool UNITS_CALL UnitGetSubQuantities(const unsigned short quantity, t_unitquantity*& list, int& count);
 // Variants of all enabled quantities, ignoring the current group but not the
-// select list. Always true.
+// select list. True also for an empty list; false only for an inert library
+// or a query that could not finish (out of memory).
 UNITS_API bool UNITS_CALL UnitGetAllQuantities(t_unitquantity*& list, int& count);
 UNITS_API t_unitquantity* UNITS_CALL UnitGetAllQuantities(int& count);
-// The same, ignoring the select list too. Always true.
+// The same, ignoring the select list too; the same result.
 UNITS_API bool UNITS_CALL UnitGetAllUnfilteredQuantities(t_unitquantity*& list, int& count);
 // Variants restricted by the select list and the current group.
 UNITS_API bool UNITS_CALL UnitGetAllFilterQuantities(t_unitquantity*& list, int& count);
@@ -205,8 +228,10 @@ UNITS_API int UNITS_CALL UnitGetFilterIndex();
 // False (and no change) for an index outside 0..number of groups.
 UNITS_API bool UNITS_CALL UnitSetFilterIndex(int index);
 // Writes "All quantities" and the group names, each NUL-terminated, followed by
-// one more NUL, into `buffer`; names that do not fit whole are left out, and
-// nothing is written past `size` bytes. Returns the number of names written.
+// one more NUL, into `buffer`. The list ends before the first name that does
+// not fit whole (later, shorter names are not tried), and nothing is written
+// past `size` bytes; a buffer below 16 bytes gets nothing. Returns the number
+// of names written: name i belongs to group index i.
 UNITS_API int UNITS_CALL UnitGetFilterEntries(char* buffer, unsigned long size);
 
 #endif  // UNITS_UNITS_H_

@@ -10,16 +10,22 @@ using units::View;
 
 namespace {
 
+// True when the query ran to its end, whether or not it found anything.
 template <typename Run>
-bool ListInto(t_unitquantity*& list, int& count, Run run) {
+bool Completed(t_unitquantity*& list, int& count, Run run) {
   list = nullptr;
   count = 0;
   return GuardedRead(false, [&](const View& view) {
     int filled = 0;
     list = run(view, &filled);
     count = filled;
-    return list != nullptr;
+    return true;
   });
+}
+
+template <typename Run>
+bool ListInto(t_unitquantity*& list, int& count, Run run) {
+  return Completed(list, count, run) && list != nullptr;
 }
 
 t_unitquantity* AllQuantities(const View& view, int* count) { return units::ListAllQuantities(view, true, count); }
@@ -55,11 +61,9 @@ bool UnitGetSubQuantities(const unsigned short quantity, t_unitquantity*& list, 
   return ListInto(list, count, [&](const View& view, int* n) { return units::ListSubQuantities(view, quantity, n); });
 }
 
-// These two report true even for an empty list; only an inert library fails.
-bool UnitGetAllQuantities(t_unitquantity*& list, int& count) {
-  ListInto(list, count, AllQuantities);
-  return !units::TheService().refused();
-}
+// These two report true even for an empty list; only an inert library or a
+// query that could not finish (out of memory) fails.
+bool UnitGetAllQuantities(t_unitquantity*& list, int& count) { return Completed(list, count, AllQuantities); }
 
 t_unitquantity* UnitGetAllQuantities(int& count) {
   t_unitquantity* list = nullptr;
@@ -68,8 +72,7 @@ t_unitquantity* UnitGetAllQuantities(int& count) {
 }
 
 bool UnitGetAllUnfilteredQuantities(t_unitquantity*& list, int& count) {
-  ListInto(list, count, Unfiltered);
-  return !units::TheService().refused();
+  return Completed(list, count, Unfiltered);
 }
 
 bool UnitGetAllFilterQuantities(t_unitquantity*& list, int& count) { return ListInto(list, count, Filtered); }

@@ -1,6 +1,5 @@
 #include "model/catalogue.h"
 
-#include <cstring>
 #include <utility>
 
 namespace units {
@@ -15,14 +14,26 @@ Catalogue::Catalogue(QuantityTable records) {
 
 Catalogue::Catalogue(std::vector<SharedQuantity> records) : records_(std::move(records)) { BuildIndex(); }
 
+namespace {
+const Catalogue::Page kEmptyPage = {};  // every identifier unknown
+}  // namespace
+
 void Catalogue::BuildIndex() {
-  std::memset(static_cast<void*>(index_), 0, sizeof(index_));
+  Page* writable[kPageCount] = {};
   for (const SharedQuantity& record : records_) {
-    Entry& entry = index_[record->wId];
+    Page*& page = writable[record->wId >> kPageBits];
+    if (page == nullptr) {
+      own_pages_.push_back(std::make_unique<Page>());
+      page = own_pages_.back().get();
+    }
+    Entry& entry = page->entries[record->wId & (kPageSize - 1)];
     if (entry.record != nullptr) continue;
     entry.record = record.get();
     entry.unit = &CurrentUnit(*record);
+    entry.factor = entry.unit->dFactor;
+    entry.offset = entry.unit->dOffset;
   }
+  for (size_t i = 0; i < kPageCount; ++i) pages_[i] = writable[i] != nullptr ? writable[i] : &kEmptyPage;
 }
 
 std::shared_ptr<const Catalogue> MakeCatalogue(QuantityTable records) {

@@ -4,7 +4,7 @@
 //
 // Lookups take the first record with the identifier in table order, through
 // an index built once with the table: a lookup costs the same for every
-// position, and finding the current display unit is a single load.
+// position, two loads, with no branch on the identifier.
 #ifndef UNITS_MODEL_CATALOGUE_H_
 #define UNITS_MODEL_CATALOGUE_H_
 
@@ -33,26 +33,41 @@ class Catalogue {
   const t_quantity& At(int32_t position) const { return *records_[static_cast<size_t>(position)]; }
   const std::vector<SharedQuantity>& Records() const { return records_; }
 
-  // First record with this identifier, or null.
-  const t_quantity* Find(uint16_t id) const { return index_[id].record; }
-  // Current display unit of that record, or null.
-  const t_quantityunit* CurrentUnitOf(uint16_t id) const { return index_[id].unit; }
-
- private:
+  // What the index keeps per identifier: the first record with it (null if
+  // none), its current display unit, and that unit's factor and offset in
+  // the entry itself, so a conversion needs no further load.
   struct Entry {
     const t_quantity* record;
     const t_quantityunit* unit;
+    double factor;
+    double offset;
   };
-  static constexpr size_t kIdentifierCount = 65536;
+  const Entry& EntryOf(uint16_t id) const { return pages_[id >> kPageBits]->entries[id & (kPageSize - 1)]; }
 
+  // First record with this identifier, or null.
+  const t_quantity* Find(uint16_t id) const { return EntryOf(id).record; }
+  // Current display unit of that record, or null.
+  const t_quantityunit* CurrentUnitOf(uint16_t id) const { return EntryOf(id).unit; }
+
+  static constexpr int kPageBits = 8;
+  static constexpr size_t kPageSize = size_t{1} << kPageBits;
+  struct Page {
+    Entry entries[kPageSize];
+  };
+
+ private:
+  // Identifiers in pages of 256; a page without records is the shared empty
+  // page, so a catalogue of a few quantities costs a few kilobytes, not the
+  // megabyte a flat index of every identifier would.
   void BuildIndex();
 
   std::vector<SharedQuantity> records_;
-  // Inline, so that the hot lookup needs no further pointer.
-  Entry index_[kIdentifierCount];
+  static constexpr size_t kPageCount = size_t{1} << (16 - kPageBits);
+  const Page* pages_[kPageCount];
+  std::vector<std::unique_ptr<Page>> own_pages_;
 };
 
-// Makes a catalogue on the heap. The index is 1 MiB: never on the stack.
+// Makes a shared catalogue.
 std::shared_ptr<const Catalogue> MakeCatalogue(QuantityTable records);
 std::shared_ptr<const Catalogue> MakeCatalogue(std::vector<SharedQuantity> records);
 

@@ -14,9 +14,8 @@ bool Overlap(const double* a, const double* b, size_t count) {
   return before(a, b + count) && before(b, a + count);
 }
 
-// Arrays that overlap without being the same array are converted element by
-// element in order, as if each element were copied to the output first and
-// converted there.
+// Overlapping arrays: element by element from the first, so that every
+// element is read before or after its write in a fixed, defined order.
 void ConvertInOrder(Direction direction, const double* input, double* output, size_t count, double factor,
                     double offset, bool absolute) {
   for (size_t i = 0; i < count; ++i) output[i] = ConvertValue(direction, input[i], factor, offset, absolute);

@@ -29,8 +29,10 @@ inline double ConvertValue(Direction direction, double value, double factor, dou
   return difference / factor;
 }
 
-// `count` values of `input` into `output`, which may be the same array or
-// overlap it: overlapping arrays give what converting a copy would give.
+// `count` values of `input` into `output`, which may be the same array.
+// Arrays that overlap otherwise are converted one element after the other
+// from the first, each from what `input` holds at that moment (so an output
+// that starts after the input converts some results again).
 void ConvertValues(Direction direction, const double* input, double* output, size_t count, double factor,
                    double offset, bool absolute) noexcept;
 

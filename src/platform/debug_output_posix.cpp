@@ -15,7 +15,7 @@ void DebugOutput(const char* line) {
     std::fprintf(stderr, "%s\n", line);
     return;
   }
-  std::FILE* file = std::fopen(target, "a");
+  std::FILE* file = std::fopen(target, "ae");
   if (file == nullptr) return;
   std::fprintf(file, "%s\n", line);
   std::fclose(file);

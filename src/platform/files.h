@@ -8,9 +8,12 @@
 namespace units {
 namespace platform {
 
-// Writes `bytes` to a temporary file beside `path`, flushes it to disk and
-// renames it over `path`. On any failure the temporary file is removed, the
-// previous file stays as it was, and the result is false.
+// Writes `bytes` to a temporary file "<path>.tmpXXXXXX" beside `path`,
+// flushes it to disk and renames it over `path`. The result has the
+// permissions of the file it replaces, else those a plain create gives under
+// the process umask. On any failure the temporary file is removed, the
+// previous file stays as it was, and the result is false. Temporary files of
+// `path` older than a minute, left by saves that were killed, are removed.
 bool ReplaceFile(const std::string& path, const std::string& bytes);
 
 // Test hook: when set, called before the rename; returning false makes the

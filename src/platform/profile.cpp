@@ -1,6 +1,6 @@
 #include "platform/profile.h"
 
-#include <fstream>
+#include <cstdio>
 #include <string_view>
 
 #include "platform/ascii.h"
@@ -38,19 +38,31 @@ std::string Fit(std::string_view value, size_t buffer_size) {
   return std::string(value.substr(0, buffer_size - 1));
 }
 
+// The whole file, or "" when it cannot be read. Opened close-on-exec, so a
+// program the host starts meanwhile does not inherit it.
+std::string ReadAll(const std::string& path) {
+  std::string text;
+  std::FILE* file = std::fopen(path.c_str(), "rbe");
+  if (file == nullptr) return text;
+  char chunk[4096];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof(chunk), file)) > 0) text.append(chunk, n);
+  std::fclose(file);
+  return text;
+}
+
 }  // namespace
 
 std::string ReadProfileString(const std::string& path, const std::string& section, const std::string& key,
                               const std::string& default_value, size_t buffer_size) {
-  std::ifstream in(path, std::ios::binary);
+  const std::string text = ReadAll(path);
+  std::string_view rest(text);
+  if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);
   bool in_section = false;
-  std::string raw;
-  bool first_line = true;
-  while (in && std::getline(in, raw)) {
-    std::string_view line(raw);
-    if (first_line && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
-    first_line = false;
-    line = Trim(line);
+  while (!rest.empty()) {
+    const size_t end = rest.find('\n');
+    std::string_view line = Trim(rest.substr(0, end));
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
     std::string_view name;
     if (SectionName(line, &name)) {
       in_section = EqualsIgnoreCase(name, section);

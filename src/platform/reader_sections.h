@@ -2,12 +2,18 @@
 // replaces it, and the writer frees the old object only when no reader can
 // still hold it.
 //
-// A reader pays two plain stores to a slot of its own thread (no lock, no
-// shared counter); the writer pays the cost instead: after publishing, it
-// makes every running thread of the process pass a full memory barrier
-// (membarrier on Linux) and then waits for every slot that was inside a
-// section to leave it. Where the system cannot do that barrier, readers
-// fall back to a full fence of their own.
+// A reader pays one load and two plain stores to a slot of its own thread:
+// no lock, no shared counter, no fence. On entry it writes the current epoch
+// into its slot, on exit 0. The writer pays instead: after unpublishing an
+// object it advances the epoch (Retire) and makes every running thread of the
+// process pass a full memory barrier (membarrier, or a page-protection change
+// where membarrier is missing). The object may be freed once no slot shows
+// an epoch older than the one Retire returned: a reader that entered later
+// found the new object. Where neither barrier exists, readers fence
+// themselves.
+//
+// One instance per process: a thread caches its slot in t_reader_slot.
+// Sections do not nest.
 #ifndef UNITS_PLATFORM_READER_SECTIONS_H_
 #define UNITS_PLATFORM_READER_SECTIONS_H_
 
@@ -19,21 +25,19 @@
 namespace units {
 namespace platform {
 
-class ReaderSections;
-
 struct alignas(64) ReaderSlot {
-  // Odd while the owning thread is inside a section. On the shared slot: the
-  // number of readers inside.
-  std::atomic<uint64_t> sequence{0};
+  // 0 outside a section, the epoch of entry (odd) inside. On the shared
+  // slot: the number of readers inside.
+  std::atomic<uint64_t> state{0};
   std::atomic<bool> claimed{false};
-  bool shared = false;
-  uint32_t depth = 0;  // nesting, touched only by the owning thread
-  const ReaderSections* owner = nullptr;
   ReaderSlot* next = nullptr;  // set before the slot is linked, then fixed
+  // Per-thread data of the layer above (text buffers), kept with the slot
+  // and reused by the next thread that claims it.
+  void* thread_data = nullptr;
 };
 
 // The slot the calling thread holds, cached so that entering costs one
-// thread-local load. Initial-exec: no allocation on first access.
+// thread-local load. Initial-exec: no allocation and no lookup on access.
 extern __thread ReaderSlot* t_reader_slot __attribute__((tls_model("initial-exec")));
 
 class ReaderSections {
@@ -42,55 +46,74 @@ class ReaderSections {
   ReaderSections(const ReaderSections&) = delete;
   ReaderSections& operator=(const ReaderSections&) = delete;
 
-  // Makes `slots` slots ahead of use and the thread-exit hook that returns
-  // a thread's slot; later threads claim these without allocating. May throw
-  // std::bad_alloc. Call before readers start (attach).
+  // Makes `slots` slots ahead of use, chooses the barrier and installs the
+  // thread-exit hook that returns a thread's slot; later threads claim these
+  // without allocating. May throw std::bad_alloc. Call before readers start.
   void Prepare(int slots);
   // Removes the thread-exit hook (the code it points to may be unloaded).
   void Release() noexcept;
 
   ReaderSlot* Enter() const noexcept {
     ReaderSlot* slot = t_reader_slot;
-    if (slot == nullptr || slot->owner != this) slot = Claim();
-    if (slot->shared) {
-      slot->sequence.fetch_add(1, std::memory_order_seq_cst);
-    } else if (slot->depth++ == 0) {
-      slot->sequence.store(slot->sequence.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
-      // Orders the store above before the section's loads; the writer's
-      // process-wide barrier supplies the hardware half.
-      if (asymmetric_) {
-        std::atomic_signal_fence(std::memory_order_seq_cst);
-      } else {
-        std::atomic_thread_fence(std::memory_order_seq_cst);
-      }
+    if (slot == nullptr) slot = Claim();
+    if (slot == &shared_slot_) {
+      slot->state.fetch_add(1, std::memory_order_seq_cst);
+      return slot;
+    }
+    // Release: what this thread read in earlier sections happens before a
+    // writer that sees this store, so it may free what those sections used.
+    slot->state.store(epoch_.load(std::memory_order_acquire), std::memory_order_release);
+    if (reader_fence_) {
+      std::atomic_thread_fence(std::memory_order_seq_cst);
+    } else {
+      // The writer's process-wide barrier supplies the hardware half.
+      std::atomic_signal_fence(std::memory_order_seq_cst);
     }
     return slot;
   }
 
+  // The fast form for a thread that already holds a slot (t_reader_slot not
+  // null), where the writer supplies the barrier (asymmetric()).
+  void EnterOwn(ReaderSlot* slot) const noexcept {
+    slot->state.store(epoch_.load(std::memory_order_acquire), std::memory_order_release);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+  }
+  void ExitOwn(ReaderSlot* slot) const noexcept { slot->state.store(0, std::memory_order_release); }
+  // Whether readers may leave the hardware fence to the writer.
+  bool asymmetric() const { return !reader_fence_; }
+
   void Exit(ReaderSlot* slot) const noexcept {
-    if (slot->shared) {
-      slot->sequence.fetch_sub(1, std::memory_order_release);
-    } else if (--slot->depth == 0) {
-      slot->sequence.store(slot->sequence.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+    if (slot == &shared_slot_) {
+      slot->state.fetch_sub(1, std::memory_order_release);
+    } else {
+      slot->state.store(0, std::memory_order_release);
     }
   }
 
-  // Returns once every section that was open when it was called has ended.
-  // REQUIRES: the caller is not inside a section itself.
-  void Synchronize() const noexcept;
-
-  bool asymmetric() const { return asymmetric_; }
+  // Call after unpublishing an object; returns the epoch from which on no
+  // new section can find it. REQUIRES: writers are serialized.
+  uint64_t Retire() const noexcept;
+  // Whether every section that could have found an object retired with
+  // `epoch` has ended.
+  bool Quiescent(uint64_t epoch) const noexcept;
+  // Waits for that. REQUIRES: the caller is not inside a section.
+  void WaitQuiescent(uint64_t epoch) const noexcept;
 
  private:
   ReaderSlot* Claim() const noexcept;
   ReaderSlot* TryClaim() const noexcept;
   void Link(ReaderSlot* slot) const noexcept;
+  void HeavyBarrier() const noexcept;
 
-  mutable std::atomic<ReaderSlot*> head_{nullptr};
-  mutable ReaderSlot shared_slot_{};
+  alignas(64) mutable std::atomic<uint64_t> epoch_{1};  // odd; advanced by 2
+  bool reader_fence_ = true;  // until Prepare finds a process-wide barrier
+  bool use_membarrier_ = false;
+  void* barrier_page_ = nullptr;
   pthread_key_t exit_key_{};
   bool exit_key_made_ = false;
-  bool asymmetric_ = false;
+  alignas(64) mutable std::atomic<ReaderSlot*> head_{nullptr};
+  // Out of memory for a slot of its own, a thread shares this one.
+  mutable ReaderSlot shared_slot_{};
 };
 
 // RAII form of Enter/Exit.

@@ -1,5 +1,6 @@
 #include <linux/membarrier.h>
 #include <sched.h>
+#include <sys/mman.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -26,7 +27,7 @@ bool RegisterMembarrier() {
 void ReturnSlot(void* value) {
   auto* slot = static_cast<ReaderSlot*>(value);
   if (t_reader_slot == slot) t_reader_slot = nullptr;
-  slot->depth = 0;
+  slot->state.store(0, std::memory_order_relaxed);
   slot->claimed.store(false, std::memory_order_release);
 }
 
@@ -47,17 +48,19 @@ void Pause(int round) {
 }  // namespace
 
 void ReaderSections::Prepare(int slots) {
-  shared_slot_.shared = true;
-  shared_slot_.owner = this;
   if (!exit_key_made_) exit_key_made_ = pthread_key_create(&exit_key_, &ReturnSlot) == 0;
-  asymmetric_ = RegisterMembarrier();
+  if (!use_membarrier_ && barrier_page_ == nullptr) {
+    use_membarrier_ = RegisterMembarrier();
+    if (!use_membarrier_) {
+      void* page = mmap(nullptr, static_cast<size_t>(sysconf(_SC_PAGESIZE)), PROT_READ,
+                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      barrier_page_ = page == MAP_FAILED ? nullptr : page;
+    }
+  }
+  reader_fence_ = !use_membarrier_ && barrier_page_ == nullptr;
   int existing = 0;
   for (ReaderSlot* slot = head_.load(std::memory_order_acquire); slot != nullptr; slot = slot->next) ++existing;
-  for (int i = existing; i < slots; ++i) {
-    auto* slot = new ReaderSlot;
-    slot->owner = this;
-    Link(slot);
-  }
+  for (int i = existing; i < slots; ++i) Link(new ReaderSlot);
 }
 
 void ReaderSections::Release() noexcept {
@@ -82,7 +85,6 @@ ReaderSlot* ReaderSections::TryClaim() const noexcept {
   }
   auto* slot = new (std::nothrow) ReaderSlot;
   if (slot == nullptr) return nullptr;
-  slot->owner = this;
   slot->claimed.store(true, std::memory_order_relaxed);
   Link(slot);
   return slot;
@@ -93,25 +95,50 @@ ReaderSlot* ReaderSections::Claim() const noexcept {
   // Out of memory: share one slot whose counter every reader updates. Slower,
   // never wrong; the thread tries again at its next section.
   if (slot == nullptr) return &shared_slot_;
-  // Without the exit hook the slot stays with this thread's memory forever;
-  // it is still correct, only not reused.
+  // Without the exit hook the slot stays with this thread for ever; still
+  // correct, only not reused.
   if (exit_key_made_) pthread_setspecific(exit_key_, slot);
   t_reader_slot = slot;
   return slot;
 }
 
-void ReaderSections::Synchronize() const noexcept {
-  if (asymmetric_) {
+// Makes every running thread of the process execute a full barrier.
+void ReaderSections::HeavyBarrier() const noexcept {
+  if (use_membarrier_) {
     Membarrier(MEMBARRIER_CMD_PRIVATE_EXPEDITED);
-  } else {
-    std::atomic_thread_fence(std::memory_order_seq_cst);
+  } else if (barrier_page_ != nullptr) {
+    // Changing a page's protection makes the kernel interrupt every CPU that
+    // runs a thread of the process to flush its address translations, which
+    // serializes those CPUs.
+    const size_t size = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    mprotect(barrier_page_, size, PROT_READ | PROT_WRITE);
+    *static_cast<volatile char*>(barrier_page_) = 0;
+    mprotect(barrier_page_, size, PROT_READ);
   }
+  std::atomic_thread_fence(std::memory_order_seq_cst);
+}
+
+uint64_t ReaderSections::Retire() const noexcept {
+  const uint64_t next = epoch_.load(std::memory_order_relaxed) + 2;
+  // Release: a reader that finds the new epoch also finds what was
+  // published before it.
+  epoch_.store(next, std::memory_order_release);
+  HeavyBarrier();
+  return next;
+}
+
+bool ReaderSections::Quiescent(uint64_t epoch) const noexcept {
   for (const ReaderSlot* slot = head_.load(std::memory_order_acquire); slot != nullptr; slot = slot->next) {
-    const uint64_t seen = slot->sequence.load(std::memory_order_acquire);
-    if ((seen & 1) == 0) continue;
-    for (int round = 0; slot->sequence.load(std::memory_order_acquire) == seen; ++round) Pause(round);
+    // A slot at 0 is outside; one at `epoch` or later entered after the
+    // object was retired and cannot have found it.
+    const uint64_t state = slot->state.load(std::memory_order_acquire);
+    if (state != 0 && state < epoch) return false;
   }
-  for (int round = 0; shared_slot_.sequence.load(std::memory_order_acquire) != 0; ++round) Pause(round);
+  return shared_slot_.state.load(std::memory_order_acquire) == 0;
+}
+
+void ReaderSections::WaitQuiescent(uint64_t epoch) const noexcept {
+  for (int round = 0; !Quiescent(epoch); ++round) Pause(round);
 }
 
 }  // namespace platform

@@ -1,7 +1,9 @@
 // The registry replacement: binary values under a root and a key, kept in one
 // SQLite table
 //   registry_values(root, key, name, type, data, PRIMARY KEY(root, key, name))
-// with key and value names compared without regard to case. A key opened for
+// with key and value names compared without regard to case, also in a table
+// made elsewhere without that collation; writing a name that differs only in
+// case replaces that value and keeps its stored spelling. A key opened for
 // writing is one transaction: nothing reaches the database until Commit, and
 // a key destroyed without Commit leaves the previous content whole.
 #ifndef UNITS_PLATFORM_REGISTRY_H_

@@ -19,6 +19,12 @@ const char kCreateTable[] =
     "root TEXT NOT NULL, key TEXT NOT NULL COLLATE NOCASE, name TEXT NOT NULL COLLATE NOCASE, "
     "type INTEGER NOT NULL, data BLOB, PRIMARY KEY(root, key, name))";
 
+// Every statement states the collation itself: a table that another program
+// made from the same schema without COLLATE NOCASE must compare names alike.
+// The root is one of two fixed spellings and compares exactly.
+#define KEY_MATCH "root = ?1 AND key = ?2 COLLATE NOCASE"
+#define VALUE_MATCH KEY_MATCH " AND name = ?3 COLLATE NOCASE"
+
 // One prepared statement, finalised on every path.
 class Statement {
  public:
@@ -103,7 +109,7 @@ bool RegistryKey::Fail(const char* what) {
 }
 
 bool RegistryKey::Read(const std::string& name, std::string* bytes, size_t max_size) {
-  Statement select(db_, "SELECT data FROM registry_values WHERE root = ?1 AND key = ?2 AND name = ?3");
+  Statement select(db_, "SELECT data FROM registry_values WHERE " VALUE_MATCH " LIMIT 1");
   select.Text(1, root_);
   select.Text(2, key_);
   select.Text(3, name);
@@ -121,9 +127,20 @@ bool RegistryKey::Write(const std::string& name, const std::string& bytes) {
     last_error_ = "write of " + name + " refused";
     return false;
   }
+  // An upsert would not see a twin that differs only in case when the table
+  // lacks the collation, so update first, keeping the stored spelling, and
+  // insert only a value that is not there in any spelling.
+  Statement update(db_, "UPDATE registry_values SET type = 3, data = ?4 WHERE " VALUE_MATCH);
+  update.Text(1, root_);
+  update.Text(2, key_);
+  update.Text(3, name);
+  update.Blob(4, bytes);
+  if (update.Step() != SQLITE_DONE) return Fail("write");
+  if (sqlite3_changes(db_) > 0) return true;
+  // A new value joins its key as that key is already spelt.
   Statement insert(db_,
-                   "INSERT INTO registry_values(root, key, name, type, data) VALUES(?1, ?2, ?3, 3, ?4) "
-                   "ON CONFLICT(root, key, name) DO UPDATE SET type = 3, data = excluded.data");
+                   "INSERT INTO registry_values(root, key, name, type, data) VALUES(?1, "
+                   "COALESCE((SELECT key FROM registry_values WHERE " KEY_MATCH " LIMIT 1), ?2), ?3, 3, ?4)");
   insert.Text(1, root_);
   insert.Text(2, key_);
   insert.Text(3, name);
@@ -133,7 +150,7 @@ bool RegistryKey::Write(const std::string& name, const std::string& bytes) {
 
 bool RegistryKey::Delete(const std::string& name) {
   if (!in_transaction_) return false;
-  Statement remove(db_, "DELETE FROM registry_values WHERE root = ?1 AND key = ?2 AND name = ?3");
+  Statement remove(db_, "DELETE FROM registry_values WHERE " VALUE_MATCH);
   remove.Text(1, root_);
   remove.Text(2, key_);
   remove.Text(3, name);
@@ -141,7 +158,7 @@ bool RegistryKey::Delete(const std::string& name) {
 }
 
 int64_t RegistryKey::ValueCount() {
-  Statement count(db_, "SELECT count(*) FROM registry_values WHERE root = ?1 AND key = ?2");
+  Statement count(db_, "SELECT count(*) FROM registry_values WHERE " KEY_MATCH);
   count.Text(1, root_);
   count.Text(2, key_);
   return count.Step() == SQLITE_ROW ? sqlite3_column_int64(count.get(), 0) : 0;
@@ -155,6 +172,9 @@ bool RegistryKey::Commit() {
 }
 
 void SetRegistryWriteHookForTesting(RegistryWriteHook hook) { g_write_hook = hook; }
+
+#undef KEY_MATCH
+#undef VALUE_MATCH
 
 }  // namespace platform
 }  // namespace units

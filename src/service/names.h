@@ -5,11 +5,10 @@
 
 #include <cstdint>
 
+#include "service/text_buffers.h"
 #include "service/view.h"
 
 namespace units {
-
-constexpr const char* kUnknownText = "(?)";
 
 // Results are "(?)" or lie in this thread's text buffers (service/text_buffers.h).
 const char* QuantityName(const View& view, uint16_t quantity, int16_t subquantity, uint32_t flags, uint16_t device,

@@ -73,7 +73,6 @@ void Service::Attach(const std::string& module_folder) noexcept {
     font_holder_ = nullptr;
     settings_ = new Settings;
     privilege_mask_.store(0xFFFFFFFF, std::memory_order_relaxed);
-    conversion_log_.store(false, std::memory_order_relaxed);
     refused_.store(false, std::memory_order_relaxed);
     settings_->module_folder = module_folder;
     CreateSharedFolders();
@@ -111,7 +110,6 @@ bool Service::Initialise() {
     font_holder_ = nullptr;
     return false;
   }
-  conversion_log_.store(config.conversion_log, std::memory_order_relaxed);
   settings.edit_mode = config.edit_mode;
   auto logs = NextView();
   logs->conversion_log = config.conversion_log ? settings.log_folder + "KEY.LOG" : "";
@@ -126,6 +124,7 @@ void Service::Detach() noexcept {
   {
     std::lock_guard<std::mutex> lock(writer_);
     ExitLib();
+    FreeRetired(true);
     readers_.Release();
   }
   WriteLifecycleLine("DLL_PROCESS_DETACH");
@@ -158,12 +157,33 @@ std::unique_ptr<View> Service::NextView() const {
 
 void Service::Publish(std::unique_ptr<View> next) {
   const View* old = view_.exchange(next.get(), std::memory_order_acq_rel);
-  catalogue_.store(next != nullptr ? next->catalogue.get() : nullptr, std::memory_order_release);
+  const bool shortcut = next != nullptr && next->conversion_log.empty() && readers_.asymmetric();
+  catalogue_.store(shortcut ? next->catalogue.get() : nullptr, std::memory_order_release);
   next.release();
   if (old == nullptr) return;
-  // No reader may still hold the old view (or a catalogue only it owns).
-  readers_.Synchronize();
-  delete old;
+  const uint64_t epoch = readers_.Retire();
+  if (retired_count_ == kMaxRetired) {
+    readers_.WaitQuiescent(retired_[0].epoch);
+    FreeRetired(false);
+  }
+  retired_[retired_count_++] = Retired{old, epoch};
+  FreeRetired(false);
+}
+
+// Frees the retired views no reader can hold any more (with `wait`: all of
+// them, waiting for readers). Epochs grow with the list, so the quiescent
+// ones are a prefix.
+void Service::FreeRetired(bool wait) {
+  int freed = 0;
+  while (freed < retired_count_) {
+    const Retired& oldest = retired_[freed];
+    if (wait) readers_.WaitQuiescent(oldest.epoch);
+    if (!readers_.Quiescent(oldest.epoch)) break;
+    delete oldest.view;
+    ++freed;
+  }
+  for (int i = freed; i < retired_count_; ++i) retired_[i - freed] = retired_[i];
+  retired_count_ -= freed;
 }
 
 StoredContents Service::Contents() const {
@@ -226,31 +246,26 @@ void Service::SwitchFileOnlyMode(uint16_t on) {
 
 bool Service::ConvertArray(Direction direction, uint16_t quantity, const double* input, double* output,
                            int32_t count, bool absolute) const noexcept {
-  platform::ReadSection section(readers_);
-  if (conversion_log_.load(std::memory_order_relaxed)) {
-    return ConvertLogged(direction, quantity, input, output, count, absolute);
-  }
-  const Catalogue* catalogue = catalogue_.load(std::memory_order_acquire);
-  if (catalogue == nullptr) return false;
-  const t_quantityunit* unit = catalogue->CurrentUnitOf(quantity);
-  if (unit == nullptr) return false;
-  if (count > 0) {
-    ConvertValues(direction, input, output, static_cast<size_t>(count), unit->dFactor, unit->dOffset, absolute);
-  }
-  return true;
+  return ConvertInSection(direction, quantity, input, output, count, absolute);
 }
 
-// REQUIRES: inside a read section.
-bool Service::ConvertLogged(Direction direction, uint16_t quantity, const double* input, double* output,
-                            int32_t count, bool absolute) const noexcept {
+bool Service::ConvertOneInSection(Direction direction, uint16_t quantity, double input, double* output,
+                                  bool absolute) const noexcept {
+  return ConvertInSection(direction, quantity, &input, output, 1, absolute);
+}
+
+bool Service::ConvertInSection(Direction direction, uint16_t quantity, const double* input, double* output,
+                               int32_t count, bool absolute) const noexcept {
+  platform::ReadSection section(readers_);
   const View* view = view_.load(std::memory_order_acquire);
   if (view == nullptr) return false;
-  const t_quantityunit* unit = view->catalogue->CurrentUnitOf(quantity);
-  if (unit != nullptr && count > 0) {
-    ConvertValues(direction, input, output, static_cast<size_t>(count), unit->dFactor, unit->dOffset, absolute);
+  const Catalogue::Entry& entry = view->catalogue->EntryOf(quantity);
+  const bool found = entry.record != nullptr;
+  if (found && count > 0) {
+    ConvertValues(direction, input, output, static_cast<size_t>(count), entry.factor, entry.offset, absolute);
   }
-  WriteConversionLog(view->conversion_log, direction, quantity, unit != nullptr);
-  return unit != nullptr;
+  WriteConversionLog(view->conversion_log, direction, quantity, found);
+  return found;
 }
 
 uint16_t Service::TextMode() const {
@@ -331,12 +346,12 @@ bool Service::SetGroupIndex(int32_t index) {
   return true;
 }
 
-void Service::ChangeUserInfo(const std::string& path, const std::string& user, uint16_t number) {
+// The user number is accepted for hosts' sake; nothing depends on it.
+void Service::ChangeUserInfo(const std::string& path, const std::string& user, uint16_t /*number*/) {
   std::lock_guard<std::mutex> lock(writer_);
   if (settings_ == nullptr || view_.load(std::memory_order_relaxed) == nullptr) return;
   settings_->registry_path = path;
   settings_->user_part = user;
-  settings_->user_number = number;
   settings_->root = RootForPath(path);
   Load(true);
   settings_->edit_mode = kEditFull;

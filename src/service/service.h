@@ -54,18 +54,22 @@ class Service {
   }
 
   // One value between base and current unit; false for an unknown quantity.
-  // The hot path: a handful of loads, no lock, no counter.
+  // The hot path, for a thread that holds its reader slot: a handful of
+  // loads and two stores, no call, no lock, no counter.
   bool Convert(Direction direction, uint16_t quantity, double input, double* output, bool absolute) const noexcept {
-    platform::ReadSection section(readers_);
-    if (conversion_log_.load(std::memory_order_relaxed)) {
-      return ConvertLogged(direction, quantity, &input, output, 1, absolute);
-    }
+    platform::ReaderSlot* slot = platform::t_reader_slot;
+    if (slot == nullptr) return ConvertOneInSection(direction, quantity, input, output, absolute);
+    readers_.EnterOwn(slot);
     const Catalogue* catalogue = catalogue_.load(std::memory_order_acquire);
-    if (catalogue == nullptr) return false;
-    const t_quantityunit* unit = catalogue->CurrentUnitOf(quantity);
-    if (unit == nullptr) return false;
-    *output = ConvertValue(direction, input, unit->dFactor, unit->dOffset, absolute);
-    return true;
+    if (catalogue == nullptr) {
+      readers_.ExitOwn(slot);
+      return ConvertOneInSection(direction, quantity, input, output, absolute);
+    }
+    const Catalogue::Entry& entry = catalogue->EntryOf(quantity);
+    const bool found = entry.record != nullptr;
+    if (found) *output = ConvertValue(direction, input, entry.factor, entry.offset, absolute);
+    readers_.ExitOwn(slot);
+    return found;
   }
   // `count` values; false, with nothing written, for an unknown quantity.
   bool ConvertArray(Direction direction, uint16_t quantity, const double* input, double* output, int32_t count,
@@ -98,8 +102,13 @@ class Service {
   StoredContents ContentsCopy() const;
 
  private:
-  bool ConvertLogged(Direction direction, uint16_t quantity, const double* input, double* output, int32_t count,
-                     bool absolute) const noexcept;
+  // Conversions off the hot path, in a read section of their own: a thread's
+  // first, an inert library, the conversion log, or no process-wide barrier.
+  bool ConvertInSection(Direction direction, uint16_t quantity, const double* input, double* output,
+                        int32_t count, bool absolute) const noexcept;
+  // By value, so that the hot path keeps its input in a register.
+  bool ConvertOneInSection(Direction direction, uint16_t quantity, double input, double* output,
+                           bool absolute) const noexcept;
 
   // REQUIRES: writer_ held for all below.
   bool Initialise();
@@ -109,19 +118,31 @@ class Service {
   StoreLocation Location() const;
   StoredContents Contents() const;
   void Publish(std::unique_ptr<View> next);
+  void FreeRetired(bool wait);
   void PublishContents(const StoredContents& contents);
   std::unique_ptr<View> NextView() const;
   void SwitchFileOnlyMode(uint16_t on);
 
   mutable std::mutex writer_;
   std::atomic<const View*> view_{nullptr};
-  // The published view's catalogue, for the one-load conversion path.
+  // The published view's catalogue, for the hot conversion path; null while
+  // nothing is published, the conversion log is on or readers must fence
+  // themselves, which sends conversions to ConvertInSection.
   std::atomic<const Catalogue*> catalogue_{nullptr};
-  std::atomic<bool> conversion_log_{false};
   std::atomic<bool> refused_{false};
   std::atomic<bool> fail_exports_{false};
   std::atomic<uint32_t> privilege_mask_{0xFFFFFFFF};
   platform::ReaderSections readers_;
+  // Views taken out of publication, freed once no reader can hold them. The
+  // writer waits for readers only when all places are taken, which bounds
+  // the memory old views can hold.
+  struct Retired {
+    const View* view;
+    uint64_t epoch;
+  };
+  static constexpr int kMaxRetired = 8;
+  Retired retired_[kMaxRetired] = {};
+  int retired_count_ = 0;
   // Made at attach; raw, so that the service has no destructor to run at
   // exit while a host thread may still read.
   Settings* settings_ = nullptr;

@@ -38,7 +38,6 @@ struct Settings {
   // Registry location: the key is registry_path + user_part below root.
   std::string registry_path;
   std::string user_part;
-  uint16_t user_number = 1000;
   platform::RegistryRoot root = platform::RegistryRoot::kLocalMachine;
   // All end with the path separator.
   std::string module_folder;

@@ -1,5 +1,10 @@
 #include "service/text_buffers.h"
 
+#include <new>
+
+#include "model/quantity.h"
+#include "platform/reader_sections.h"
+
 namespace units {
 
 namespace {
@@ -12,9 +17,15 @@ struct ThreadTexts {
   char suffix[kUnitPartSize];
 };
 
-// Plain data with zero start values: no constructor or destructor runs per
-// thread.
-thread_local ThreadTexts t_texts;
+// Not thread_local storage of its own: a shared library whose thread-local
+// block is large cannot be loaded by dlopen once the static TLS reserve is
+// used up.
+ThreadTexts* Texts() {
+  platform::ReaderSlot* slot = platform::t_reader_slot;
+  if (slot == nullptr) return nullptr;
+  if (slot->thread_data == nullptr) slot->thread_data = new (std::nothrow) ThreadTexts();
+  return static_cast<ThreadTexts*>(slot->thread_data);
+}
 
 size_t BufferSize(TextKind kind) {
   return kind == TextKind::kName || kind == TextKind::kSymbol ? kComposedTextSize : kUnitPartSize;
@@ -23,21 +34,31 @@ size_t BufferSize(TextKind kind) {
 }  // namespace
 
 char* NextTextBuffer(TextKind kind) {
+  ThreadTexts* texts = Texts();
+  if (texts == nullptr) return nullptr;
   const int k = static_cast<int>(kind);
-  const int slot = t_texts.next[k];
-  t_texts.next[k] = (slot + 1) % kTextRing;
-  char* buffer = k < 2 ? t_texts.composed[k][slot] : t_texts.units[k - 2][slot];
+  const int slot = texts->next[k];
+  texts->next[k] = (slot + 1) % kTextRing;
+  char* buffer = k < 2 ? texts->composed[k][slot] : texts->units[k - 2][slot];
   buffer[0] = '\0';
   return buffer;
 }
 
 const char* KeepText(TextKind kind, const char* text) {
   char* buffer = NextTextBuffer(kind);
+  if (buffer == nullptr) return kUnknownText;
   CopyText(buffer, BufferSize(kind), text);
   return buffer;
 }
 
-char* FormatPrefixBuffer() { return t_texts.prefix; }
-char* FormatSuffixBuffer() { return t_texts.suffix; }
+char* FormatPrefixBuffer() {
+  ThreadTexts* texts = Texts();
+  return texts == nullptr ? nullptr : texts->prefix;
+}
+
+char* FormatSuffixBuffer() {
+  ThreadTexts* texts = Texts();
+  return texts == nullptr ? nullptr : texts->suffix;
+}
 
 }  // namespace units

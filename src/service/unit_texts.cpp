@@ -50,6 +50,7 @@ const char* UnitTextInFormat(const View& view, uint16_t quantity) {
   const t_quantity* record = view.catalogue->Find(quantity);
   if (record == nullptr) return kUnknownText;
   char* part = NextTextBuffer(TextKind::kUnitTextEx);
+  if (part == nullptr) return kUnknownText;
   const char* unit = CurrentUnit(*record).szText;
   std::string prefix, suffix;
   if (unit[0] == '\0' || !FormatParts(view.unit_format, &prefix, &suffix)) return part;
@@ -58,12 +59,15 @@ const char* UnitTextInFormat(const View& view, uint16_t quantity) {
 }
 
 const char* UnitFormatPart(const View& view, int part) {
+  char* kept_prefix = FormatPrefixBuffer();
+  char* kept_suffix = FormatSuffixBuffer();
+  if (kept_prefix == nullptr || kept_suffix == nullptr) return "";
   std::string prefix, suffix;
   if (FormatParts(view.unit_format, &prefix, &suffix)) {
-    CopyText(FormatPrefixBuffer(), kUnitPartSize, prefix.c_str());
-    CopyText(FormatSuffixBuffer(), kUnitPartSize, suffix.c_str());
+    CopyText(kept_prefix, kUnitPartSize, prefix.c_str());
+    CopyText(kept_suffix, kUnitPartSize, suffix.c_str());
   }
-  return part == 0 ? FormatPrefixBuffer() : FormatSuffixBuffer();
+  return part == 0 ? kept_prefix : kept_suffix;
 }
 
 bool AllUnitTexts(const View& view, uint16_t quantity, char* buffer, unsigned long size) {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "groups/group_model.h"
-#include "storage/fdf_format.h"
-#include "storage/udf_format.h"
+#include "model/group_model.h"
+#include "model/fdf_format.h"
+#include "model/udf_format.h"
 #include "test_support.h"
 
 namespace units {

@@ -1,351 +1,313 @@
-// unitstool as a user runs it: dump and build of the default files and of
-// files that use every corner of the formats, and the faults it reports.
+// unitstool: its parts in-process (stored files as JSON both ways, source faults, numbers, texts), then
+// the built tool as a user runs it against the library and data folder the build made.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cfloat>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
-#include <limits>
-#include <memory>
-#include <string>
+#include <random>
 
-#include "catalogue/catalogue.h"
-#include "groups/group_model.h"
-#include "storage/fdf_format.h"
-#include "storage/udf_format.h"
-#include "tools/tool_runner.h"
+#include "data/nearest_double.h"
+#include "exact_number.h"
+#include "json_output.h"
+#include "model/fdf_format.h"
+#include "model/udf_format.h"
+#include "number_text.h"
+#include "store_documents.h"
+#include "test_support.h"
+#include "text_codec.h"
+#include "tool_error.h"
 
 namespace units {
+namespace tool {
 namespace {
 
-using testing::BuiltDataFolder;
-using testing::ToolResult;
+using testing::DefineSlot;
+using testing::MakeGroup;
+using testing::ReadWholeFile;
+using testing::WriteWholeFile;
 
-class UnitsToolTest : public testing::ToolTest {
- protected:
-  // dump FILE > json, build json -o copy: the copy must equal FILE.
-  void ExpectRoundTrip(const std::string& file, const std::string& extension) {
-    const ToolResult dump = Run({"dump", file});
-    ASSERT_EQ(dump.exit_code, 0) << dump.err;
-    EXPECT_EQ(dump.err, "");
-    Write("dumped.json", dump.out);
-    const ToolResult build = Run({"build", Path("dumped.json"), "-o", Path("rebuilt" + extension)});
-    ASSERT_EQ(build.exit_code, 0) << build.err;
-    const std::string original = Read(file);
-    const std::string rebuilt = Read(Path("rebuilt" + extension));
-    ASSERT_FALSE(original.empty());
-    EXPECT_EQ(rebuilt.size(), original.size());
-    EXPECT_TRUE(rebuilt == original) << "first difference at byte " << Mismatch(original, rebuilt);
-  }
-
-  static size_t Mismatch(const std::string& a, const std::string& b) {
-    size_t i = 0;
-    while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
-    return i;
-  }
-
-  // A run that must fail with `code` and a message holding `part`.
-  void ExpectFailure(const std::vector<std::string>& arguments, int code, const std::string& part) {
-    const ToolResult result = Run(arguments);
-    EXPECT_EQ(result.exit_code, code) << result.err;
-    EXPECT_NE(result.err.find(part), std::string::npos) << "stderr: " << result.err;
-  }
-};
-
-// ---- round trips ----
-
-TEST_F(UnitsToolTest, DefaultCatalogueRoundTripsByteForByte) {
-  ExpectRoundTrip(BuiltDataFolder() + "DEFAULT.UDF", ".udf");
+// The text dump prints; build must make the same bytes of it.
+std::string ExpectRoundTrip(const std::string& bytes, StoreKind kind) {
+  const DecodedFile file = DecodeStoreFile(bytes, kind);
+  EXPECT_EQ(file.damage, "");
+  const std::string text = FormatJson(file.json);
+  EXPECT_TRUE(EncodeSource(Json::parse(text)) == bytes) << text;
+  return text;
 }
 
-TEST_F(UnitsToolTest, DefaultGroupsRoundTripByteForByte) { ExpectRoundTrip(BuiltDataFolder() + "DEFAULT.FDF", ".fdf"); }
-
-std::unique_ptr<t_quantity> UnusualQuantity() {
-  auto q = std::make_unique<t_quantity>();
-  InitQuantity(q.get());
-  q->wId = 7;
-  CopyText(q->szName, sizeof(q->szName), "Drehzahl \x96 Soll");        // Windows-1252 en dash
-  CopyText(q->szSymbol, sizeof(q->szSymbol), "abcdefghijklmnopqrst");  // the full 20 bytes
-  CopyText(q->szText, sizeof(q->szText), "\xCF\x89");                  // UTF-8 omega
+TEST(SchemaTest, EveryStoredFieldOfACatalogueSurvivesDumpAndBuild) {
+  auto q = testing::MakeQuantity(7, "Drehzahl \x96 Soll", "abcdefghijklmnopqrst");  // Windows-1252 dash; all 20 bytes
+  CopyText(q->szText, sizeof(q->szText), "\xCF\x89");                    // UTF-8 omega
   q->dwState = kQuantityEnabled | 0x100;
   q->dwUnit = 3;
-  CopyText(q->aUnit[0].szText, sizeof(q->aUnit[0].szText),
-           "\xB0"
-           "C");  // Windows-1252 degree sign
-  // Slot 1: removed, its values still stored. Slot 2: never used.
-  q->aUnit[1] = {2.5, 1.0, "old", 0};
-  q->aUnit[3] = {1.0 / 3.0, -0.0, "x", kUnitDefined};
+  testing::DefineUnit(q.get(), 0, "\xB0" "C", 1, 0);  // Windows-1252 degree sign
+  q->aUnit[1] = {2.5, 1.0, "old", 0};       // removed, its values still stored; slot 2 never used
+  testing::DefineUnit(q.get(), 3, "x", 1.0 / 3.0, -0.0);
   q->aUnit[4] = {1e-300, 1e300, "tiny", 3};
-  q->aUnit[5] = {std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::infinity(), "odd",
-                 kUnitDefined};
-  // Slot 0 unused; 1 with all 50 pairs, kind bits and a flag bit without name;
-  // 2 removed; 3 with a negative number and a stray state bit.
-  t_subquantity& full = q->aSubQuantity[1];
-  full.lSubQuan = 3;
-  CopyText(full.szName, sizeof(full.szName), "1234567890123456789012345678901234567890");
-  full.wState = kSlotDefined | kSlotEnabled | 0xA000;
-  full.dwFlags = kFlagData | kFlagMean | 0x1000;
+  testing::DefineUnit(q.get(), 5, "odd", std::nan(""), -INFINITY);
+  t_subquantity& full = DefineSlot(q.get(), 1, 3, kFlagData | kFlagMean | 0x1000, std::string(40, 'n').c_str(), "");
+  full.wState |= 0xA000;
   full.wCount = kMaxPairs;
-  for (int i = 0; i < kMaxPairs; ++i) {
-    full.awDevice[i] = static_cast<uint16_t>(i * 1000);
-    full.awIndex[i] = static_cast<uint16_t>(65535 - i);
-  }
-  t_subquantity& removed = q->aSubQuantity[2];
-  removed.lSubQuan = 1;
-  CopyText(removed.szName, sizeof(removed.szName), "gone");
-  removed.wState = kSlotEnabled;
-  removed.dwFlags = kFlagSet;
-  t_subquantity& odd = q->aSubQuantity[3];
-  odd.lSubQuan = -5;
-  CopyText(odd.szName, sizeof(odd.szName), "odd");
-  CopyText(odd.szText, sizeof(odd.szText), "\x80");  // Windows-1252 euro sign
-  odd.wState = kSlotDefined | 0x0100;
-  odd.dwFlags = kFlagError | kFlagEqui | kFlagOffset;
-  return q;
-}
-
-TEST_F(UnitsToolTest, EveryStoredFieldOfACatalogueSurvivesDumpAndBuild) {
+  for (int i = 0; i < kMaxPairs; ++i) full.awDevice[i] = static_cast<uint16_t>(i * 1000);
+  for (int i = 0; i < kMaxPairs; ++i) full.awIndex[i] = static_cast<uint16_t>(65535 - i);
+  DefineSlot(q.get(), 2, 1, kFlagSet, "gone", "").wState = kSlotEnabled;
+  const uint32_t named = kFlagSet | kFlagError | kFlagCalculated | kFlagFunction | kFlagCorrected | kFlagSmooth |
+                         kFlagOffset | kFlagEqui;  // with Data and Mean above, every flag that has a name
+  DefineSlot(q.get(), 3, -5, named, "odd", "\x80").wState = kSlotDefined | 0x0100;
   QuantityTable table;
-  table.push_back(UnusualQuantity());
-  auto bare = std::make_unique<t_quantity>();
-  InitQuantity(bare.get());
-  bare->wId = 65535;
-  table.push_back(std::move(bare));
-  auto no_base = std::make_unique<t_quantity>();
-  InitQuantity(no_base.get());
-  no_base->wId = 8;
-  no_base->aUnit[0].wState = 2;  // the base unit slot as unused as the others
-  table.push_back(std::move(no_base));
-  Write("unusual.udf", EncodeUdf(table, 3, 1));
-  ExpectRoundTrip(Path("unusual.udf"), ".udf");
-
-  // Texts that are not UTF-8 show as Windows-1252.
-  const ToolResult dump = Run({"dump", Path("unusual.udf")});
-  EXPECT_NE(dump.out.find(R"({ "windows-1252": "°C" })"), std::string::npos) << dump.out;
-  EXPECT_NE(dump.out.find(R"({ "windows-1252": "Drehzahl – Soll" })"), std::string::npos);
-  EXPECT_NE(dump.out.find(R"({ "windows-1252": "€" })"), std::string::npos);
-  EXPECT_NE(dump.out.find(R"("text": "ω")"), std::string::npos);
-  EXPECT_NE(dump.out.find(R"("flags": ["Data", "Mean", 4096])"), std::string::npos);
-  EXPECT_NE(dump.out.find(R"([49000, 65486])"), std::string::npos);
+  table.push_back(std::move(q));
+  table.push_back(testing::MakeQuantity(65535));
+  table.push_back(testing::MakeQuantity(8));
+  table.back()->aUnit[0].wState = 2;  // even the base unit slot unused
+  const std::string text = ExpectRoundTrip(EncodeUdf(table, 3, 1), StoreKind::kUdf);
+  for (const char* form : {R"({ "windows-1252": "°C" })", R"({ "windows-1252": "Drehzahl – Soll" })",
+                           R"({ "windows-1252": "€" })", R"("text": "ω")", R"("flags": ["Data", "Mean", 4096])",
+                           "[49000, 65486]", R"("factor": "nan", "offset": "-inf")"})
+    EXPECT_NE(text.find(form), std::string::npos) << form;
+  EXPECT_EQ(Json::parse(text)["quantities"][0]["subquantities"][3]["flags"],
+            Json({"Set", "Error", "Calculated", "Function", "Corrected", "Smooth", "Offset", "Equi"}));
 }
 
-TEST_F(UnitsToolTest, EveryStoredFieldOfTheGroupsSurvivesDumpAndBuild) {
-  std::vector<t_FilterEntry> groups(3);
-  for (t_FilterEntry& entry : groups) InitFilterEntry(&entry);
-  t_FilterEntry& full = groups[0];
-  std::memset(full.szName, 'x', kGroupNameWidth - 1);
-  full.lCount = kMaxConditions;
+TEST(SchemaTest, EveryStoredFieldOfTheGroupsSurvivesDumpAndBuild) {
+  std::vector<t_FilterCondition> conditions(kMaxConditions);
   for (int c = 0; c < kMaxConditions; ++c) {
-    t_FilterCondition& condition = full.aCondition[c];
-    condition.wTests = static_cast<uint16_t>(c % 32);
-    condition.wQuantity = static_cast<uint16_t>(c);
-    condition.lSubQuan = c - 50;
-    condition.dwFlagMask = static_cast<uint32_t>(c) * 0x01010101u;
-    condition.dwFlagValue = static_cast<uint32_t>(c) * 0x00010001u;  // not always inside the mask
-    condition.wDevice = static_cast<uint16_t>(c * 7);
-    condition.wIndex = static_cast<uint16_t>(c * 11);
+    const auto u = static_cast<uint32_t>(c);  // the flag value not always inside the mask; test bits no test uses
+    conditions[u] = {static_cast<uint16_t>(c), c - 50, u * 0x00010001u, static_cast<uint16_t>(c * 7),
+                     static_cast<uint16_t>(c * 11), static_cast<uint16_t>(c % 32 | 0x8000 * (c == 5)), u * 0x01010101u};
   }
-  full.aCondition[5].wTests = 0x8021;  // bits that no test uses
-  t_FilterEntry& spare = groups[1];
-  CopyText(spare.szName, sizeof(spare.szName),
-           "Gr\xFC\xDF"
-           "e");  // Windows-1252
-  spare.lCount = 1;
-  spare.aCondition[0].wTests = kTestQuantity;
-  spare.aCondition[0].wQuantity = 4;
-  spare.aCondition[3].wTests = kTestDevice;  // past the count: stored, never read
-  spare.aCondition[3].wDevice = 9;
+  const t_FilterCondition flags = {4, -1, kFlagSet, 0, 0, kTestQuantity | kTestFlags, kFlagSet | kFlagData};
+  t_FilterEntry spare = MakeGroup("Gr\xFC\xDF" "e", {flags});  // Windows-1252
+  spare.aCondition[3].wDevice = 9;  // past the count: stored, never read
   spare.aCondition[7].lSubQuan = 12;
-  t_FilterEntry& empty = groups[2];
-  CopyText(empty.szName, sizeof(empty.szName), "");
-  empty.aCondition[99].dwFlagMask = 0x80000000u;
-  Write("unusual.fdf", EncodeFdf(groups, 2));
-  ExpectRoundTrip(Path("unusual.fdf"), ".fdf");
-
-  const ToolResult dump = Run({"dump", Path("unusual.fdf")});
-  EXPECT_NE(dump.out.find(R"({ "windows-1252": "Grüße" })"), std::string::npos) << dump.out;
-  EXPECT_NE(dump.out.find(R"("current_group": 2)"), std::string::npos);
+  const std::string text = ExpectRoundTrip(
+      EncodeFdf({MakeGroup(std::string(299, 'x').c_str(), conditions), spare, MakeGroup("")}, 2), StoreKind::kFdf);
+  EXPECT_NE(text.find(R"({ "windows-1252": "Grüße" })"), std::string::npos);
+  EXPECT_NE(text.find(R"({ "quantity": 4, "flags": { "on": ["Set"], "off": ["Data"] } })"), std::string::npos);
+  EXPECT_NE(text.find(R"("current_group": 2)"), std::string::npos);
 }
 
-TEST_F(UnitsToolTest, BuildReadsStandardInput) {
-  const std::string source = R"({ "current_group": 1, "groups": [ { "name": "A", "conditions": [ {} ] } ] })";
-  const ToolResult result = Run({"build", "-", "-o", Path("in.fdf")}, &source);
-  ASSERT_EQ(result.exit_code, 0) << result.err;
-  std::vector<t_FilterEntry> expected(1);
-  InitFilterEntry(&expected[0]);
-  CopyText(expected[0].szName, sizeof(expected[0].szName), "A");
-  expected[0].lCount = 1;
-  EXPECT_TRUE(Read(Path("in.fdf")) == EncodeFdf(expected, 1));
+std::string Repeat(const std::string& item, int count) {
+  std::string list = item;
+  while (--count > 0) list += ", " + item;
+  return list;
+}
+std::string Quantity(const std::string& fields) {
+  return R"({ "quantities": [ { "id": 1, "name": "Q", "symbol": "q", )" + fields + " } ] }";
+}
+std::string Units(const std::string& units) { return Quantity(R"("units": [ )" + units + " ]"); }
+std::string Conditions(const std::string& conditions) {
+  return R"({ "groups": [ { "name": "A", "conditions": [ )" + conditions + " ] } ] }";
 }
 
-// ---- the data folder ----
-
-TEST_F(UnitsToolTest, BareNamesLieInTheLibrarysDataFolder) {
-  const ToolResult by_name = Run({"dump", "DEFAULT.UDF"});
-  const ToolResult by_path = Run({"dump", BuiltDataFolder() + "DEFAULT.UDF"});
-  ASSERT_EQ(by_name.exit_code, 0) << by_name.err;
-  EXPECT_EQ(by_name.out, by_path.out);
-  // A name differing in case is found, as on Windows.
-  EXPECT_EQ(Run({"dump", "default.fdf"}).out, Run({"dump", BuiltDataFolder() + "DEFAULT.FDF"}).out);
-  // Without extension both files would do.
-  ExpectFailure({"dump", "DEFAULT"}, 1, "give the extension");
-  ExpectFailure({"dump", "NO_SUCH_FILE.UDF"}, 1, "no file NO_SUCH_FILE.UDF in the data folder");
-}
-
-// ---- faults ----
-
-TEST_F(UnitsToolTest, CommandLineFaultsGiveUsage) {
-  EXPECT_EQ(Run({}).exit_code, 2);
-  ExpectFailure({"frobnicate"}, 2, "unknown command \"frobnicate\"");
-  ExpectFailure({"dump"}, 2, "usage: unitstool dump");
-  ExpectFailure({"dump", "a", "b"}, 2, "usage: unitstool dump");
-  ExpectFailure({"build", "source.json"}, 2, "usage: unitstool build");
-  ExpectFailure({"build", "-o", "x.udf"}, 2, "usage: unitstool build");
-  ExpectFailure({"build", "a.json", "-o", "x.udf", "--bogus"}, 2, "usage: unitstool build");
-  const ToolResult help = Run({"--help"});
-  EXPECT_EQ(help.exit_code, 0);
-  EXPECT_NE(help.out.find("dump"), std::string::npos);
-  EXPECT_NE(help.out.find("build"), std::string::npos);
-  EXPECT_EQ(Run({"build", "--help"}).exit_code, 0);
-}
-
-TEST_F(UnitsToolTest, DumpRefusesMissingEmptyAndUnrecognisableFiles) {
-  ExpectFailure({"dump", Path("missing.udf")}, 1, "No such file or directory");
-  Write("empty.udf", "");
-  ExpectFailure({"dump", Path("empty.udf")}, 1, "is empty");
-  Write("junk.bin", "abc");
-  ExpectFailure({"dump", Path("junk.bin")}, 1, "cannot tell whether");
-  ExpectFailure({"dump", folder_}, 1, "is not a regular file");
-}
-
-TEST_F(UnitsToolTest, DumpOfADamagedFileShowsWhatIsReadAndFails) {
-  const std::string whole = Read(BuiltDataFolder() + "DEFAULT.UDF");
-  Write("cut.udf", whole.substr(0, whole.size() - 100));
-  const ToolResult cut = Run({"dump", Path("cut.udf")});
-  EXPECT_EQ(cut.exit_code, 1);
-  EXPECT_NE(cut.err.find("is damaged"), std::string::npos) << cut.err;
-  EXPECT_NE(cut.out.find("\"quantities\""), std::string::npos);
-
-  const std::string groups = Read(BuiltDataFolder() + "DEFAULT.FDF");
-  Write("cut.fdf", groups.substr(0, groups.size() - 2));
-  ExpectFailure({"dump", Path("cut.fdf")}, 1, "is damaged");
-
-  // Extra bytes are only a warning: the library reads such a file in full.
-  Write("long.fdf", groups + "xyz");
-  const ToolResult longer = Run({"dump", Path("long.fdf")});
-  EXPECT_EQ(longer.exit_code, 0);
-  EXPECT_NE(longer.err.find("3 bytes"), std::string::npos) << longer.err;
-}
-
-class BuildFaultTest : public UnitsToolTest {
- protected:
-  // Builds `source` into an existing file: the fault must be reported with
-  // `part` and the file left as it was.
-  void ExpectRefused(const std::string& source, const std::string& part, const char* output = "out.udf") {
-    Write("source.json", source);
-    Write(output, "previous");
-    ExpectFailure({"build", Path("source.json"), "-o", Path(output)}, 1, part);
-    EXPECT_EQ(Read(Path(output)), "previous");
+TEST(SchemaTest, FaultsOfASourceNameTheirPlace) {
+  const std::string unit = R"({ "text": "u", "factor": 1 })", units = R"("units": [ )" + unit + " ]";
+  const std::string slot = units + R"(, "subquantities": [ { "number": 0, "name": "s", "flags": )";
+  const std::pair<std::string, const char*> cases[] = {
+      {Units(R"({ "text": "s", "factr": 1 })"), "quantities[0] (id 1).units[0]: unknown key \"factr\""},
+      {Units(R"({ "text": "123456789012345678901", "factor": 1 })"), "takes 21 bytes; the field holds at most 20"},
+      {Units(R"({ "text": "°°°°°°°1234567", "factor": 1 })"), "takes 21 bytes"},  // bytes, not characters
+      {Units(R"({ "text": "a\u0000b", "factor": 1 })"), "NUL"},
+      {Units(R"({ "text": { "windows-1252": "ω" }, "factor": 1 })"), "Windows-1252 cannot hold"},
+      {Units(R"({ "text": "s", "factor": "1.5/2" })"), "units[0].factor: \"1.5/2\" is neither a number nor"},
+      {Units(R"({ "text": "s" })"), "units[0]: the key \"factor\" is missing"},
+      {Units(Repeat(unit, 11)), "units: 11 units, at most 10 fit"}, {Units(""), "needs at least its base unit"},
+      {Quantity(slot + R"([], "pairs": [ )" + Repeat("[1, 2]", 51) + " ] } ]"), "51 device/index pairs, at most 50"},
+      {Quantity(slot + R"(["Set", "Bogus"] } ])"), "subquantities[0].flags[1]: unknown flag \"Bogus\""},
+      {R"({ "quantities": [ { "id": 70000, "name": "Q", "symbol": "q", "units": [] } ] })", "70000 is out of range"},
+      {Quantity(R"("unit": 2, )" + units), "there is no unit 2 in \"units\""},
+      {Quantity(R"("enabled": true, "state": 0, )" + units), "contradicts"},
+      {R"({ "quantities": [ )" + Repeat(R"({ "id": 3, "name": "A", "symbol": "a", )" + units + " }", 2) + " ] }",
+       "quantities[1]: id 3 is already used by quantities[0]"},
+      {R"({ "current_group": 2, "groups": [ { "name": "A", "conditions": [] } ] })", "2 is out of range"},
+      {Conditions(R"({ "flags": { "on": ["Set"], "off": ["Set"] } })"), "both on and off"},
+      {Conditions(R"({ "device": 1, "untested": { "device": 2 } })"), "tested and untested"},
+      {Conditions(R"({ "device": 1, "tests": 1 })"), "contradict"},
+      {Conditions(Repeat("{}", 101)), "101 conditions, at most 100 fit"},
+  };
+  for (const auto& [source, message] : cases) {
+    try {
+      EncodeSource(Json::parse(source));
+      ADD_FAILURE() << "accepted " << source;
+    } catch (const ToolError& error) {
+      EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << source << "\n" << error.what();
+    }
   }
+}
 
-  static std::string Quantity(const std::string& fields) {
-    return R"({ "quantities": [ { "id": 1, "name": "Q", "symbol": "q", )" + fields + " } ] }";
+TEST(ExactNumberTest, FractionsRoundToTheNearestDouble) {
+  std::mt19937_64 random(20240601);
+  for (int i = 0; i < 100000; ++i) {
+    const uint64_t p = (random() >> (random() % 64)) | 1, q = (random() >> (random() % 64)) | 1;
+    const double d = DivideRounded(p, q);  // up to 2^53 one IEEE division rounds correctly
+    const bool exact = p <= kExactDoubleLimit && q <= kExactDoubleLimit;
+    ASSERT_TRUE(exact ? d == static_cast<double>(p) / q : testing::IsNearest(d, p, q)) << p << "/" << q;
   }
-  static std::string Units(const std::string& units) { return Quantity(R"("units": [ )" + units + " ]"); }
+  EXPECT_EQ(DivideRounded((uint64_t{1} << 53) + 1, 1), 0x1p53);  // ties go to the even neighbour
+  EXPECT_EQ(DivideRounded((uint64_t{1} << 53) + 3, 1), 0x1p53 + 4);
+  EXPECT_EQ(ParseExactNumber("-9/5", nullptr), -1.8);
+  std::string error;
+  for (const char* bad : {"", "-", "1/", "1.5", "0x10", "1/2/3", " 1", "1e3", "+1", "18446744073709551616", "1/0"})
+    EXPECT_FALSE(ParseExactNumber(bad, &error).has_value()) << bad;
+  EXPECT_EQ(error, "\"1/0\" divides by zero");
+}
+
+TEST(NumberTextTest, ShortestTextThatReadsBack) {
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    const uint64_t bits = random();
+    double value;
+    std::memcpy(&value, &bits, sizeof(value));
+    if (!std::isfinite(value)) continue;
+    const std::string text = FormatShortest(value);
+    ASSERT_EQ(ParseDecimal(text), value) << text;
+    // Each digit counts: %g with one digit fewer than the text has no longer reads back.
+    const std::string mantissa = text.substr(0, text.find('e'));
+    const size_t first = mantissa.find_first_not_of("-0."), last = mantissa.find_last_not_of("0.");
+    const auto digits = static_cast<int>(last + 1 - first - (mantissa.find('.', first) < last));
+    char shorter[400];  // room for any %g, though 17 digits never need it
+    std::snprintf(shorter, sizeof(shorter), "%.*g", digits - 1, value);
+    EXPECT_TRUE(digits == 1 || std::strtod(shorter, nullptr) != value) << text;
+  }
+  const std::pair<double, const char*> cases[] = {
+      {0.1, "0.1"}, {-40, "-40"}, {0.0001, "0.0001"}, {1e15, "1000000000000000"}, {1e16, "1e+16"}, {1e-5, "1e-05"},
+      {-0.0, "-0"}, {4.9e-324, "5e-324"}, {DBL_MAX, "1.7976931348623157e+308"}, {-INFINITY, "-inf"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(FormatShortest(value), text);
+  const std::pair<const char*, double> good[] = {{"+5", 5}, {"1.5e3", 1500}, {"2E-3", 0.002}, {".5", 0.5}, {"5.", 5}};
+  for (const auto& [text, value] : good) EXPECT_EQ(ParseDecimal(text), value) << text;
+  for (const char* text : {"", " 1", "1 ", "1x", "1,5", "0x10", "+-1", "+", ".", "e5", "1e", "nan", "-inf", "1e400"})
+    EXPECT_THROW(ParseDecimal(text), ToolError) << "\"" << text << "\"";
+}
+
+TEST(TextCodecTest, Windows1252RoundTripsAndUtf8IsChecked) {
+  std::string all, back;
+  for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+  ASSERT_TRUE(Utf8ToCp1252(Cp1252ToUtf8(all), &back));
+  EXPECT_EQ(back, all);
+  EXPECT_EQ(Cp1252ToUtf8("\x80\xB0\x96\x99\x9F\x81"), "€°–™Ÿ\xC2\x81");  // an undefined byte: its C1 control
+  EXPECT_FALSE(Utf8ToCp1252("ω", &back));
+  EXPECT_FALSE(Utf8ToCp1252("\xC2\x80", &back));  // U+0080 has no byte: 0x80 is the euro sign
+  EXPECT_TRUE(IsValidUtf8("ϑ °C µm/m ‰ \xF0\x9F\x98\x80"));
+  for (const char* bad : {"\xB0", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC3", "\xE2\x82"})
+    EXPECT_FALSE(IsValidUtf8(bad)) << ::testing::PrintToString(std::string(bad));
+}
+
+using ToolFilesTest = testing::TempFolderTest;
+
+TEST_F(ToolFilesTest, BareNameWithoutExtensionTakesTheFileThatExists) {
+  WriteWholeFile(data_ + "Groups.fdf", "x");
+  EXPECT_EQ(ResolveStoreFile("GROUPS", data_), data_ + "Groups.fdf");  // letter case as on Windows
+}
+
+struct Result {
+  int code;
+  std::string out, err;
 };
 
-TEST_F(BuildFaultTest, UnreadableOrMalformedSources) {
-  ExpectFailure({"build", Path("missing.json"), "-o", Path("x.udf")}, 1, "No such file or directory");
-  ExpectRefused(R"({ "quantities": [ )", "is not valid JSON: parse error at line 1");
-  ExpectRefused("[1, 2]", "must be a JSON object");
-  ExpectRefused("{}", "neither \"quantities\"");
-  ExpectRefused(R"({ "quantities": [], "groups": [] })", "both");
-  ExpectRefused(Units(std::string(R"({ "text": "s)") + "\xFF" + R"(", "factor": 1 })"), "ill-formed UTF-8");
-  ExpectRefused(Units(R"({ "text": "s", "factr": 1 })"), "units[0]: unknown key \"factr\"");
+class UnitsToolTest : public testing::TempFolderTest {
+ protected:
+  Result Run(const std::vector<std::string>& arguments, const std::string& input = "") const {
+    WriteWholeFile(folder_ + "in", input);
+    std::string command = "UNITS_LANG=C '" UNITSTOOL_PATH "'";
+    for (const std::string& argument : arguments) command += " '" + argument + "'";  // none holds a quote
+    command += " <'" + folder_ + "in' >'" + folder_ + "out' 2>'" + folder_ + "err'";
+    const int status = std::system(command.c_str());
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;  // -1 for a crash
+    return {code, ReadWholeFile(folder_ + "out"), ReadWholeFile(folder_ + "err")};
+  }
+
+  const std::string built_ = UNITS_TEST_DATA_FOLDER;
+};
+
+TEST_F(UnitsToolTest, DefaultFilesFromTheLibrarysDataFolderRoundTripByteForByte) {
+  // A bare name lies in the data folder of the loaded libunits.so, in any letter case.
+  for (const std::string name : {"DEFAULT.UDF", "default.fdf"}) {
+    const Result dump = Run({"dump", name});
+    ASSERT_EQ(dump.code, 0) << dump.err;
+    EXPECT_EQ(dump.err, "");
+    ASSERT_EQ(Run({"build", "-", "-o", folder_ + name}, dump.out).code, 0);
+    EXPECT_TRUE(ReadWholeFile(folder_ + name) == ReadWholeFile(built_ + (name[0] == 'D' ? name : "DEFAULT.FDF")));
+  }
 }
 
-TEST_F(BuildFaultTest, TextsThatDoNotFitTheirFields) {
-  ExpectRefused(Units(R"({ "text": "123456789012345678901", "factor": 1 })"),
-                "units[0].text: \"123456789012345678901\" takes 21 bytes; the field holds at most 20");
-  // Seven degree signs are 7 characters but 14 bytes, plus 7 more bytes.
-  ExpectRefused(Units(R"({ "text": "°°°°°°°1234567", "factor": 1 })"), "takes 21 bytes");
-  ExpectRefused(R"({ "quantities": [ { "id": 1, "name": "12345678901234567890123456789012345678901", "symbol": "q",
-                  "units": [ { "text": "s", "factor": 1 } ] } ] })",
-                "quantities[0] (id 1).name");
-  ExpectRefused(Units(R"({ "text": "a\u0000b", "factor": 1 })"), "NUL");
-  ExpectRefused(Units(R"({ "text": { "windows-1252": "ω" }, "factor": 1 })"), "Windows-1252 cannot hold");
+TEST_F(UnitsToolTest, FaultsGiveExitCodesAndMessagesButNoOutput) {
+  WriteWholeFile(folder_ + "empty.udf", "");
+  WriteWholeFile(folder_ + "junk.bin", "abc");
+  WriteWholeFile(folder_ + "out.udf", "previous");
+  const std::string build = folder_ + "out.udf";
+  const struct {
+    std::vector<std::string> arguments;
+    int code;
+    std::string message;
+    std::string input = "";  // standard input
+  } cases[] = {
+      {{}, 2, "usage: unitstool [--lang LANG] COMMAND"}, {{"frobnicate"}, 2, "unknown command \"frobnicate\""},
+      {{"dump", "a", "b"}, 2, "usage: unitstool dump"}, {{"build", "a.json"}, 2, "usage: unitstool build"},
+      {{"list", "--bogus"}, 2, "usage: unitstool list"}, {{"convert", "4"}, 2, "usage: unitstool convert"},
+      {{"label", "4", "--symbol"}, 2, "usage: unitstool label"}, {{"names", "--group"}, 2, "usage: unitstool names"},
+      {{"list", "--lang"}, 2, "--lang needs a language"}, {{"--lang=de", "list", "--lang", "en"}, 2, "given twice"},
+      {{"convert", "99", "1"}, 1, "no quantity 99 in the catalogue"}, {{"names", "--group", "99"}, 1, "no group 99"},
+      {{"label", "4", "99"}, 1, "no quantity 99 in the catalogue"},  // and no label of 4 either
+      {{"convert", "65536", "1"}, 1, "\"65536\" is not a quantity identifier"},
+      {{"dump", "NO_SUCH.UDF"}, 1, "there is no file NO_SUCH.UDF in the data folder " + built_},
+      {{"dump", "DEFAULT"}, 1, "give the extension"}, {{"dump", "NO_SUCH"}, 1, "neither NO_SUCH.udf nor NO_SUCH.fdf"},
+      {{"dump", ""}, 1, "the file name is empty"}, {{"dump", folder_}, 1, "is not a regular file"},
+      {{"dump", folder_ + "empty.udf"}, 1, "is empty"}, {{"dump", folder_ + "junk.bin"}, 1, "cannot tell whether"},
+      {{"build", folder_ + "missing.json", "-o", build}, 1, "missing.json: No such file or directory"},
+      {{"build", "-", "-o", build}, 1, "standard input is not valid JSON: parse error at line 1", "{ "},
+      {{"build", "-", "-o", build}, 1, "number overflow", R"({ "quantities": [ { "id": 1, "factor": 1e999 } ] })"},
+      {{"build", "-", "-o", build}, 1, "is named like a UDF file, but standard input describes an FDF file",
+       R"({ "groups": [] })"},
+      {{"build", "-", "-o", build}, 1, "standard input: quantities[0] (id 1): the key \"name\" is missing",
+       R"({ "quantities": [ { "id": 1 } ] })"},
+      {{"build", "-", "-o", folder_ + "no/x.fdf"}, 1, "cannot write " + folder_ + "no/x.fdf: No such",
+       R"({ "groups": [] })"},
+  };
+  for (const auto& c : cases) {
+    const Result result = Run(c.arguments, c.input);
+    EXPECT_EQ(result.code, c.code) << c.message;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "") << c.message;
+  }
+  EXPECT_EQ(ReadWholeFile(build), "previous");  // a refused build leaves its output as it was
+  const std::string overview = Run({"--help"}).out;
+  for (const char* command : {"list", "convert", "label", "names", "dump", "build"})
+    EXPECT_NE(overview.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+  EXPECT_EQ(Run({"names", "--all", "--help"}).out.rfind("usage: unitstool names", 0), 0u);
 }
 
-TEST_F(BuildFaultTest, FactorsThatAreNotNumbers) {
-  ExpectRefused(Units(R"({ "text": "s", "factor": "abc" })"), "units[0].factor: \"abc\" is neither a number nor");
-  ExpectRefused(Units(R"({ "text": "s", "factor": "1/0" })"), "divides by zero");
-  ExpectRefused(Units(R"({ "text": "s", "factor": "1.5/2" })"), "is neither a number nor");
-  ExpectRefused(Units(R"({ "text": "s", "factor": "18446744073709551616/3" })"), "below 2^64");
-  ExpectRefused(Units(R"({ "text": "s", "factor": true })"), "expected a number or a rational");
-  ExpectRefused(Units(R"({ "text": "s", "factor": 1e999 })"), "not valid JSON: number overflow");
-  ExpectRefused(Units(R"({ "text": "s" })"), "units[0]: the key \"factor\" is missing");
+TEST_F(UnitsToolTest, DumpShowsWhatIsReadOfADamagedFileAndFails) {
+  const std::string whole = ReadWholeFile(built_ + "DEFAULT.UDF");
+  WriteWholeFile(folder_ + "cut.udf", whole.substr(0, whole.size() - 100));
+  const Result cut = Run({"dump", folder_ + "cut.udf"});
+  EXPECT_EQ(cut.code, 1);
+  EXPECT_NE(cut.err.find("cut.udf is damaged"), std::string::npos) << cut.err;
+  EXPECT_TRUE(Json::parse(cut.out).contains("quantities"));
+  WriteWholeFile(folder_ + "long.fdf", ReadWholeFile(built_ + "DEFAULT.FDF") + "xyz");
+  const Result longer = Run({"dump", folder_ + "long.fdf"});  // the library reads such a file in full
+  EXPECT_EQ(longer.code, 0);
+  EXPECT_NE(longer.err.find("long.fdf: 3 bytes after the current-group index belong to nothing"), std::string::npos);
 }
 
-TEST_F(BuildFaultTest, CountsBeyondTheRecord) {
-  std::string eleven;
-  for (int i = 0; i < 11; ++i) eleven += std::string(i ? ", " : "") + R"({ "text": "u", "factor": 1 })";
-  ExpectRefused(Units(eleven), "units: 11 units, at most 10 fit");
-  ExpectRefused(Units(""), "needs at least its base unit");
-  std::string subquantities;
-  for (int i = 0; i < 11; ++i)
-    subquantities += std::string(i ? ", " : "") + R"({ "number": 0, "name": "s", "flags": [] })";
-  ExpectRefused(Quantity(R"("units": [ { "text": "s", "factor": 1 } ], "subquantities": [ )" + subquantities + " ]"),
-                "11 subquantities, at most 10 fit");
-  std::string pairs;
-  for (int i = 0; i < 51; ++i) pairs += std::string(i ? ", " : "") + "[1, 2]";
-  ExpectRefused(Quantity(R"("units": [ { "text": "s", "factor": 1 } ], "subquantities": [ { "number": 0, "name": "s",
-                         "flags": [], "pairs": [ )" +
-                         pairs + " ] } ]"),
-                "51 device/index pairs, at most 50 fit");
-}
-
-TEST_F(BuildFaultTest, ValuesOutOfRangeOrContradictory) {
-  ExpectRefused(R"({ "quantities": [ { "id": 70000, "name": "Q", "symbol": "q", "units": [] } ] })",
-                "quantities[0].id: 70000 is out of range");
-  ExpectRefused(Quantity(R"("unit": 2, "units": [ { "text": "s", "factor": 1 } ])"), "there is no unit 2 in \"units\"");
-  ExpectRefused(Quantity(R"("unit": 1, "units": [ { "text": "s", "factor": 1 }, null, { "text": "m", "factor": 2 } ])"),
-                "there is no unit 1");
-  ExpectRefused(Quantity(R"("unit": 10, "units": [ { "text": "s", "factor": 1 } ])"), "out of range");
-  ExpectRefused(R"({ "quantities": [ { "id": 3, "name": "A", "symbol": "a", "units": [ { "text": "s", "factor": 1 } ] },
-                                     { "id": 3, "name": "B", "symbol": "b", "units": [ { "text": "s", "factor": 1 } ] } ] })",
-                "id 3 is already used by quantities[0]");
-  ExpectRefused(Quantity(R"("units": [ { "text": "s", "factor": 1 } ], "subquantities": [ { "number": 0, "name": "s",
-                         "flags": ["Set", "Bogus"] } ])"),
-                "unknown flag \"Bogus\"");
-  ExpectRefused(Quantity(R"("enabled": true, "state": 0, "units": [ { "text": "s", "factor": 1 } ])"), "contradicts");
-  ExpectRefused(R"({ "text_mode": 2, "quantities": [] })", "text mode is 0 (symbols), 1 (texts) or null");
-  ExpectRefused(R"({ "unit_format": 4, "quantities": [] })", "unit_format: 4 is out of range");
-}
-
-TEST_F(BuildFaultTest, GroupFaults) {
-  ExpectRefused(R"({ "current_group": 2, "groups": [ { "name": "A", "conditions": [] } ] })",
-                "current_group: 2 is out of range", "out.fdf");
-  ExpectRefused(
-      R"({ "groups": [ { "name": "A", "conditions": [ { "flags": { "on": ["Set"], "off": ["Set"] } } ] } ] })",
-      "both on and off", "out.fdf");
-  ExpectRefused(R"({ "groups": [ { "name": "A", "conditions": [ { "device": 1, "untested": { "device": 2 } } ] } ] })",
-                "tested and untested", "out.fdf");
-  ExpectRefused(R"({ "groups": [ { "name": "A", "conditions": [ { "device": 1, "tests": 1 } ] } ] })", "contradict",
-                "out.fdf");
-  std::string name(300, 'n');
-  ExpectRefused(R"({ "groups": [ { "name": ")" + name + R"(", "conditions": [] } ] })",
-                "takes 300 bytes; the field holds at most 299", "out.fdf");
-  std::string conditions;
-  for (int i = 0; i < 101; ++i) conditions += std::string(i ? ", " : "") + "{}";
-  ExpectRefused(R"({ "groups": [ { "name": "A", "conditions": [ )" + conditions + " ] } ] }",
-                "101 conditions, at most 100 fit", "out.fdf");
-}
-
-TEST_F(BuildFaultTest, OutputNamedForTheOtherFormat) {
-  ExpectRefused(R"({ "groups": [] })", "is named like a UDF file, but", "out.udf");
-  ExpectRefused(Units(R"({ "text": "s", "factor": 1 })"), "is named like an FDF file, but", "out.fdf");
-  Write("source.json", R"({ "groups": [] })");
-  ExpectFailure({"build", Path("source.json"), "-o", Path("no/such/folder/out.fdf")}, 1, "cannot create");
+TEST_F(UnitsToolTest, ListAndConvertShowTheBuiltCatalogue) {
+  const Json source = Json::parse(ReadWholeFile(std::string(UNITS_TEST_SOURCE_DATA) + "default_units.json"));
+  const Json shown = Json::parse(Run({"list", "--json"}).out)["quantities"];
+  ASSERT_EQ(shown.size(), source["quantities"].size());
+  for (size_t i = 0; i < shown.size(); ++i) {
+    const Json& q = source["quantities"][i];
+    Json texts = Json::array();
+    for (const Json& unit : q["units"]) texts.push_back(unit["text"]);
+    EXPECT_EQ(shown[i], Json({{"id", q["id"]}, {"name", q["name"]}, {"symbol", q["symbol"]},
+                              {"unit", texts[q["unit"].get<size_t>()]}, {"base", texts[0]}, {"units", texts}}));
+  }
+  EXPECT_NE(Run({"list", "--lang", "de"}).out.find("Temperatur "), std::string::npos);
+  // Pressure shows in bar; the shortest decimal that reads back is printed.
+  EXPECT_EQ(Run({"convert", "5", "101325"}).out, "1.01325 bar\n");
+  EXPECT_EQ(Run({"convert", "5", "-0.1", "--to-base", "--relative"}).out, "-10000 Pa\n");
 }
 
 }  // namespace
+}  // namespace tool
 }  // namespace units

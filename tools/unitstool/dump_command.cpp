@@ -34,7 +34,7 @@ int RunDump(const Arguments& arguments) {
     PrintCommandHelp(command, true);
     return kExitUsage;
   }
-  const std::string path = ResolveStoreFile(arguments[0]);
+  const std::string path = ResolveStoreFile(arguments[0], DataFolder());
   const std::string bytes = ReadWholeFile(path);
   if (bytes.empty()) throw ToolError(path + " is empty");
   std::vector<std::string> warnings;

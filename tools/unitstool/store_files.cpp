@@ -1,18 +1,15 @@
 #include "store_files.h"
 
-#include <dirent.h>
-#include <dlfcn.h>
-#include <link.h>
-#include <strings.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <vector>
 
+#include "platform/ascii.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "storage/file_names.h"
 #include "tool_error.h"
 #include "units.h"
 
@@ -22,12 +19,7 @@ namespace tool {
 namespace {
 
 std::string SystemError(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
-}
-
-std::string FolderOf(const std::string& file) {
-  const size_t slash = file.rfind('/');
-  return slash == std::string::npos ? "./" : file.substr(0, slash + 1);
+  return what + " " + path + (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string());
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -35,49 +27,9 @@ bool IsRegularFile(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool EndsWithIgnoreCase(const std::string& text, const char* suffix) {
-  const size_t length = std::strlen(suffix);
-  return text.size() >= length && strcasecmp(text.c_str() + text.size() - length, suffix) == 0;
-}
-
-// The file `name` in `folder`, or one whose name differs only in case.
-std::string FindInFolder(const std::string& folder, const std::string& name) {
-  if (IsRegularFile(folder + name)) return folder + name;
-  DIR* directory = opendir(folder.c_str());
-  if (directory == nullptr) return "";
-  std::string found;
-  while (const dirent* entry = readdir(directory)) {
-    if (strcasecmp(entry->d_name, name.c_str()) == 0 && IsRegularFile(folder + entry->d_name)) {
-      found = folder + entry->d_name;
-      break;
-    }
-  }
-  closedir(directory);
-  return found;
-}
-
-// The path of the loaded libunits.so. The address of an exported function
-// leads there; should it lead to the executable instead (a position-dependent
-// build takes the address of a stub there), ask the loader by name.
-std::string LibraryPath() {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&UnitGetTextMode), &info) != 0 && info.dli_fname != nullptr &&
-      info.dli_fname[0] != '\0') {
-    char self[4096];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof(self) - 1);
-    const std::string executable = length > 0 ? std::string(self, static_cast<size_t>(length)) : "";
-    std::string found = info.dli_fname;
-    char resolved[4096];
-    if (realpath(found.c_str(), resolved) != nullptr) found = resolved;
-    if (found != executable) return info.dli_fname;
-  }
-  void* handle = dlopen("libunits.so", RTLD_LAZY | RTLD_NOLOAD);
-  std::string path;
-  link_map* map = nullptr;
-  if (handle != nullptr && dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map != nullptr) path = map->l_name;
-  if (handle != nullptr) dlclose(handle);
-  if (path.empty()) throw ToolError("cannot find the folder of libunits.so");
-  return path;
+bool EndsWithIgnoreCase(const std::string& text, std::string_view suffix) {
+  return text.size() >= suffix.size() &&
+         EqualsIgnoreCase(std::string_view(text).substr(text.size() - suffix.size()), suffix);
 }
 
 }  // namespace
@@ -99,11 +51,10 @@ std::string KindPhrase(StoreKind kind) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-  if (!IsRegularFile(path)) {
-    struct stat info;
-    if (stat(path.c_str(), &info) == 0) throw ToolError(path + " is not a regular file");
-    throw ToolError(SystemError("cannot open", path));
-  }
+  struct stat info;
+  errno = 0;
+  if (stat(path.c_str(), &info) != 0) throw ToolError(SystemError("cannot open", path));
+  if (!S_ISREG(info.st_mode)) throw ToolError(path + " is not a regular file");
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) throw ToolError(SystemError("cannot open", path));
   std::string bytes;
@@ -117,31 +68,8 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void ReplaceFile(const std::string& path, const std::string& bytes) {
-  std::vector<char> temporary(path.begin(), path.end());
-  for (char c : std::string(".XXXXXX")) temporary.push_back(c);
-  temporary.push_back('\0');
-  const int descriptor = mkstemp(temporary.data());
-  if (descriptor < 0) throw ToolError(SystemError("cannot create a file beside", path));
-  const std::string temporary_path = temporary.data();
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t step = write(descriptor, bytes.data() + written, bytes.size() - written);
-    if (step < 0 && errno == EINTR) continue;
-    if (step <= 0) break;
-    written += static_cast<size_t>(step);
-  }
-  const int saved_errno = errno;
-  // mkstemp makes the file private; give it the usual permissions.
-  const mode_t mask = umask(0);
-  umask(mask);
-  const bool ok = written == bytes.size() && fchmod(descriptor, 0666 & ~mask) == 0 && fsync(descriptor) == 0;
-  close(descriptor);
-  if (!ok || std::rename(temporary_path.c_str(), path.c_str()) != 0) {
-    if (!ok) errno = saved_errno;
-    const std::string message = SystemError("cannot write", path);
-    unlink(temporary_path.c_str());
-    throw ToolError(message);
-  }
+  errno = 0;
+  if (!platform::ReplaceFile(path, bytes)) throw ToolError(SystemError("cannot write", path));
 }
 
 StoreKind KindFromContent(const std::string& bytes) {
@@ -165,31 +93,31 @@ StoreKind KindFromName(const std::string& path) {
   return StoreKind::kUnknown;
 }
 
-std::string DataFolder() { return FolderOf(LibraryPath()) + "Units/"; }
+// The address of an exported function leads to libunits.so, as long as the
+// tool is position-independent (tools/CMakeLists.txt makes sure of it).
+std::string DataFolder() {
+  return platform::DataFolderOf(platform::ModuleFolderOf(reinterpret_cast<const void*>(&UnitGetTextMode)));
+}
 
-std::string ResolveStoreFile(const std::string& name) {
+std::string ResolveStoreFile(const std::string& name, const std::string& data_folder) {
   if (name.empty()) throw ToolError("the file name is empty");
-  if (name.find('/') != std::string::npos) return name;
-  const std::string folder = DataFolder();
-  const size_t dot = name.rfind('.');
-  if (dot != std::string::npos) {
-    const std::string found = FindInFolder(folder, name);
-    if (found.empty()) {
-      // A user who means the file in the working folder only needs to say so.
-      const std::string hint = IsRegularFile(name) ? " (for the file in the working folder, write ./" + name + ")" : "";
-      throw ToolError("there is no file " + name + " in the data folder " + folder + hint);
-    }
-    return found;
+  const platform::PathParts parts = platform::SplitPath(name);
+  if (!parts.directory.empty() || !parts.extension.empty()) {
+    const std::string path = ResolveStoreFileName(name, ".udf", data_folder);
+    if (!parts.directory.empty() || IsRegularFile(path)) return path;
+    // A user who means the file in the working folder only needs to say so.
+    const std::string hint = IsRegularFile(name) ? " (for the file in the working folder, write ./" + name + ")" : "";
+    throw ToolError("there is no file " + name + " in the data folder " + data_folder + hint);
   }
-  const std::string udf = FindInFolder(folder, name + ".udf");
-  const std::string fdf = FindInFolder(folder, name + ".fdf");
-  if (!udf.empty() && !fdf.empty()) {
-    throw ToolError("both " + udf + " and " + fdf + " exist; give the extension to choose one");
+  const std::string udf = ResolveStoreFileName(name, ".udf", data_folder);
+  const std::string fdf = ResolveStoreFileName(name, ".fdf", data_folder);
+  const bool have_udf = IsRegularFile(udf);
+  const bool have_fdf = IsRegularFile(fdf);
+  if (have_udf && have_fdf) throw ToolError("both " + udf + " and " + fdf + " exist; give the extension to choose one");
+  if (!have_udf && !have_fdf) {
+    throw ToolError("there is neither " + name + ".udf nor " + name + ".fdf in the data folder " + data_folder);
   }
-  if (udf.empty() && fdf.empty()) {
-    throw ToolError("there is neither " + name + ".udf nor " + name + ".fdf in the data folder " + folder);
-  }
-  return udf.empty() ? fdf : udf;
+  return have_udf ? udf : fdf;
 }
 
 }  // namespace tool
