@@ -70,14 +70,14 @@ bool ByteReader::ReadU32(uint32_t* value) {
 }
 
 bool ByteReader::ReadI32(int32_t* value) {
-  uint32_t raw;
+  uint32_t raw = 0;
   if (!ReadU32(&raw)) return false;
   *value = static_cast<int32_t>(raw);
   return true;
 }
 
 bool ByteReader::ReadF32(float* value) {
-  uint32_t raw;
+  uint32_t raw = 0;
   if (!ReadU32(&raw)) return false;
   std::memcpy(value, &raw, sizeof(raw));
   return true;
@@ -117,7 +117,7 @@ void ByteWriter::WriteU32(uint32_t value) {
 }
 
 void ByteWriter::WriteF64(double value) {
-  uint64_t raw;
+  uint64_t raw = 0;
   std::memcpy(&raw, &value, sizeof(raw));
   for (int shift = 0; shift < 64; shift += 8) out_->push_back(static_cast<char>((raw >> shift) & 0xFF));
 }

@@ -40,8 +40,6 @@ bool t_unitselectlist::Add(int list, uint16_t quantity, int32_t subquantity, uin
 
 bool t_unitselectlist::Admits(uint16_t quantity, int32_t subquantity, uint32_t flags, uint16_t device,
                               uint16_t index) const {
-  if (wActive == 0) return true;
-  // Only list 0 is ever current; a damaged current number reads as 0.
-  const int list = (lCurrentList >= 0 && lCurrentList < units::kSelectLists) ? lCurrentList : 0;
-  return Contains(list, quantity, subquantity, flags, device, index);
+  // Only list 0 is ever current: nothing sets lCurrentList to another.
+  return wActive == 0 || Contains(0, quantity, subquantity, flags, device, index);
 }

@@ -40,8 +40,9 @@ std::string CommonDocumentsFolder();
 // name differs only in ASCII letter case, else `path` unchanged.
 std::string MatchFileNameCase(const std::string& path);
 
-// Creates a folder (one level); true when it exists afterwards.
-bool MakeFolder(const std::string& path);
+// Creates a folder (one level) if it is missing; failures are left to the
+// first use of the folder.
+void MakeFolder(const std::string& path);
 
 }  // namespace platform
 }  // namespace units

@@ -73,10 +73,7 @@ std::string MatchFileNameCase(const std::string& path) {
   return match;
 }
 
-bool MakeFolder(const std::string& path) {
-  if (mkdir(path.c_str(), 0755) == 0 || errno == EEXIST) return true;
-  return false;
-}
+void MakeFolder(const std::string& path) { mkdir(path.c_str(), 0755); }
 
 }  // namespace platform
 }  // namespace units

@@ -46,10 +46,17 @@ class ReaderSections {
   ReaderSections(const ReaderSections&) = delete;
   ReaderSections& operator=(const ReaderSections&) = delete;
 
-  // Makes `slots` slots ahead of use, chooses the barrier and installs the
+  // How the writer makes readers' slot stores visible: a process-wide
+  // barrier of the kernel, one made by changing a page's protection, or a
+  // full fence in every reader. The first the system offers is taken.
+  enum class Barrier { kMembarrier, kPageProtection, kReaderFence };
+
+  // Makes `slots` slots ahead of use, chooses the barrier (the first that
+  // works from `wanted` on; tests ask for the fallbacks) and installs the
   // thread-exit hook that returns a thread's slot; later threads claim these
   // without allocating. May throw std::bad_alloc. Call before readers start.
-  void Prepare(int slots);
+  void Prepare(int slots, Barrier wanted = Barrier::kMembarrier);
+  Barrier barrier() const { return barrier_; }
   // Removes the thread-exit hook (the code it points to may be unloaded).
   void Release() noexcept;
 
@@ -63,7 +70,7 @@ class ReaderSections {
     // Release: what this thread read in earlier sections happens before a
     // writer that sees this store, so it may free what those sections used.
     slot->state.store(epoch_.load(std::memory_order_acquire), std::memory_order_release);
-    if (reader_fence_) {
+    if (barrier_ == Barrier::kReaderFence) {
       std::atomic_thread_fence(std::memory_order_seq_cst);
     } else {
       // The writer's process-wide barrier supplies the hardware half.
@@ -80,7 +87,7 @@ class ReaderSections {
   }
   void ExitOwn(ReaderSlot* slot) const noexcept { slot->state.store(0, std::memory_order_release); }
   // Whether readers may leave the hardware fence to the writer.
-  bool asymmetric() const { return !reader_fence_; }
+  bool asymmetric() const { return barrier_ != Barrier::kReaderFence; }
 
   void Exit(ReaderSlot* slot) const noexcept {
     if (slot == &shared_slot_) {
@@ -104,10 +111,10 @@ class ReaderSections {
   ReaderSlot* TryClaim() const noexcept;
   void Link(ReaderSlot* slot) const noexcept;
   void HeavyBarrier() const noexcept;
+  bool MapBarrierPage();
 
   alignas(64) mutable std::atomic<uint64_t> epoch_{1};  // odd; advanced by 2
-  bool reader_fence_ = true;  // until Prepare finds a process-wide barrier
-  bool use_membarrier_ = false;
+  Barrier barrier_ = Barrier::kReaderFence;  // until Prepare finds a better one
   void* barrier_page_ = nullptr;
   pthread_key_t exit_key_{};
   bool exit_key_made_ = false;

@@ -17,16 +17,14 @@ namespace {
 
 long Membarrier(int command) { return syscall(__NR_membarrier, command, 0, 0); }
 
-bool RegisterMembarrier() {
-  const long supported = Membarrier(MEMBARRIER_CMD_QUERY);
-  if (supported < 0 || (supported & MEMBARRIER_CMD_PRIVATE_EXPEDITED) == 0) return false;
-  return Membarrier(MEMBARRIER_CMD_REGISTER_PRIVATE_EXPEDITED) == 0;
-}
+// Fails (EINVAL, ENOSYS) where the kernel lacks the private expedited form.
+bool RegisterMembarrier() { return Membarrier(MEMBARRIER_CMD_REGISTER_PRIVATE_EXPEDITED) == 0; }
 
 // Runs on a thread that ends: its slot goes back to the pool.
 void ReturnSlot(void* value) {
   auto* slot = static_cast<ReaderSlot*>(value);
-  if (t_reader_slot == slot) t_reader_slot = nullptr;
+  // Runs on the ending thread itself: a later exit hook that reads claims anew.
+  t_reader_slot = nullptr;
   slot->state.store(0, std::memory_order_relaxed);
   slot->claimed.store(false, std::memory_order_release);
 }
@@ -47,17 +45,15 @@ void Pause(int round) {
 
 }  // namespace
 
-void ReaderSections::Prepare(int slots) {
+void ReaderSections::Prepare(int slots, Barrier wanted) {
   if (!exit_key_made_) exit_key_made_ = pthread_key_create(&exit_key_, &ReturnSlot) == 0;
-  if (!use_membarrier_ && barrier_page_ == nullptr) {
-    use_membarrier_ = RegisterMembarrier();
-    if (!use_membarrier_) {
-      void* page = mmap(nullptr, static_cast<size_t>(sysconf(_SC_PAGESIZE)), PROT_READ,
-                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-      barrier_page_ = page == MAP_FAILED ? nullptr : page;
-    }
+  if (wanted == Barrier::kMembarrier && RegisterMembarrier()) {
+    barrier_ = Barrier::kMembarrier;
+  } else if (wanted != Barrier::kReaderFence && MapBarrierPage()) {
+    barrier_ = Barrier::kPageProtection;
+  } else {
+    barrier_ = Barrier::kReaderFence;
   }
-  reader_fence_ = !use_membarrier_ && barrier_page_ == nullptr;
   int existing = 0;
   for (ReaderSlot* slot = head_.load(std::memory_order_acquire); slot != nullptr; slot = slot->next) ++existing;
   for (int i = existing; i < slots; ++i) Link(new ReaderSlot);
@@ -102,11 +98,20 @@ ReaderSlot* ReaderSections::Claim() const noexcept {
   return slot;
 }
 
+bool ReaderSections::MapBarrierPage() {
+  if (barrier_page_ != nullptr) return true;
+  void* page = mmap(nullptr, static_cast<size_t>(sysconf(_SC_PAGESIZE)), PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS,
+                    -1, 0);
+  if (page == MAP_FAILED) return false;
+  barrier_page_ = page;
+  return true;
+}
+
 // Makes every running thread of the process execute a full barrier.
 void ReaderSections::HeavyBarrier() const noexcept {
-  if (use_membarrier_) {
+  if (barrier_ == Barrier::kMembarrier) {
     Membarrier(MEMBARRIER_CMD_PRIVATE_EXPEDITED);
-  } else if (barrier_page_ != nullptr) {
+  } else if (barrier_ == Barrier::kPageProtection) {
     // Changing a page's protection makes the kernel interrupt every CPU that
     // runs a thread of the process to flush its address translations, which
     // serializes those CPUs.

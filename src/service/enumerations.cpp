@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "service/enumeration_records.h"
@@ -19,18 +20,19 @@ int VariantCount(const t_quantity& quantity) {
   return variants;
 }
 
+// Number arrays are malloc blocks (UnitDeletePtr frees them); held here
+// until all are made, so a failure leaves nothing behind.
+struct FreeDeleter {
+  void operator()(void* p) const { std::free(p); }
+};
 template <typename T>
-T* AllocateNumbers(int count) {
-  return static_cast<T*>(std::malloc(sizeof(T) * static_cast<size_t>(count)));
-}
+using NumberBlock = std::unique_ptr<T[], FreeDeleter>;
 
-void Release(NumberArrays* arrays) {
-  std::free(arrays->devices);
-  std::free(arrays->quantities);
-  std::free(arrays->subquantities);
-  std::free(arrays->indexes);
-  std::free(arrays->flags);
-  *arrays = NumberArrays();
+template <typename T>
+NumberBlock<T> AllocateNumbers(int count) {
+  NumberBlock<T> block(static_cast<T*>(std::malloc(sizeof(T) * static_cast<size_t>(count))));
+  if (block == nullptr) throw std::bad_alloc();
+  return block;
 }
 
 }  // namespace
@@ -79,22 +81,23 @@ bool ListAsNumberArrays(const View& view, NumberArrays* arrays) {
   int count = 0;
   std::unique_ptr<t_unitquantity[]> records(ListAllQuantities(view, false, &count));
   if (count <= 0) return false;
-  arrays->devices = AllocateNumbers<unsigned short>(count);
-  arrays->quantities = AllocateNumbers<unsigned short>(count);
-  arrays->subquantities = AllocateNumbers<int>(count);
-  arrays->indexes = AllocateNumbers<unsigned short>(count);
-  arrays->flags = AllocateNumbers<unsigned long>(count);
-  if (!arrays->devices || !arrays->quantities || !arrays->subquantities || !arrays->indexes || !arrays->flags) {
-    Release(arrays);
-    return false;
-  }
+  auto devices = AllocateNumbers<unsigned short>(count);
+  auto quantities = AllocateNumbers<unsigned short>(count);
+  auto subquantities = AllocateNumbers<int>(count);
+  auto indexes = AllocateNumbers<unsigned short>(count);
+  auto flags = AllocateNumbers<unsigned long>(count);
   for (int i = 0; i < count; ++i) {
-    arrays->devices[i] = records[i].wDevice;
-    arrays->quantities[i] = records[i].wQuantity;
-    arrays->subquantities[i] = records[i].lSubQuantity;
-    arrays->indexes[i] = records[i].wIndex;
-    arrays->flags[i] = records[i].dwFlags;
+    devices[i] = records[i].wDevice;
+    quantities[i] = records[i].wQuantity;
+    subquantities[i] = records[i].lSubQuantity;
+    indexes[i] = records[i].wIndex;
+    flags[i] = records[i].dwFlags;
   }
+  arrays->devices = devices.release();
+  arrays->quantities = quantities.release();
+  arrays->subquantities = subquantities.release();
+  arrays->indexes = indexes.release();
+  arrays->flags = flags.release();
   arrays->count = count;
   return true;
 }

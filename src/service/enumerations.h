@@ -28,7 +28,8 @@ struct NumberArrays {
   unsigned long* flags = nullptr;
   int count = 0;
 };
-// False, with all arrays null, when the query gives nothing or memory fails.
+// False, with all arrays null, when the query gives nothing; throws
+// std::bad_alloc, with nothing allocated, when memory fails.
 bool ListAsNumberArrays(const View& view, NumberArrays* arrays);
 
 }  // namespace units

@@ -160,7 +160,7 @@ void Service::Publish(std::unique_ptr<View> next) {
   const bool shortcut = next != nullptr && next->conversion_log.empty() && readers_.asymmetric();
   catalogue_.store(shortcut ? next->catalogue.get() : nullptr, std::memory_order_release);
   next.release();
-  if (old == nullptr) return;
+  // Also a null old view goes through the list: deleting null is harmless.
   const uint64_t epoch = readers_.Retire();
   if (retired_count_ == kMaxRetired) {
     readers_.WaitQuiescent(retired_[0].epoch);

@@ -14,7 +14,8 @@ std::string ResolveStoreFileName(const std::string& name, const char* default_ex
 
 std::string ResolveImportFileName(const std::string& name, const std::string& data_folder) {
   platform::PathParts parts = platform::SplitPath(name);
-  if (parts.drive.empty() || parts.directory.empty()) {
+  // Without a directory there is no drive either (on Linux never one).
+  if (parts.directory.empty()) {
     const platform::PathParts data = platform::SplitPath(data_folder);
     parts.drive = data.drive;
     parts.directory = data.directory;

@@ -13,9 +13,9 @@ namespace units {
 std::string ResolveStoreFileName(const std::string& name, const char* default_extension,
                                  const std::string& data_folder);
 
-// The rule for a file to import: a name that lacks drive or directory takes
-// both from `data_folder`; a name without extension gets ".udf" (also one
-// with a directory).
+// The rule for a file to import: a name without directory takes drive and
+// directory from `data_folder`; a name without extension gets ".udf" (also
+// one with a directory).
 std::string ResolveImportFileName(const std::string& name, const std::string& data_folder);
 
 }  // namespace units

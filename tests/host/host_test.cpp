@@ -2,7 +2,6 @@
 // of its own, with its own data folder, loaded at run time by a separate
 // host process.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -57,15 +56,13 @@ class HostTest : public ::testing::Test {
 
   std::string DebugLog() { return testing::ReadWholeFile(root_ + "debug.log"); }
 
-  // DEFAULT.UDF with a temperature (id 12) shown in degrees Fahrenheit, or
-  // in kelvin when `kelvin`.
-  void WriteDefaultUdf(bool kelvin = false) {
+  // DEFAULT.UDF with a temperature (id 12) shown in degrees Fahrenheit.
+  void WriteDefaultUdf() {
     QuantityTable table;
     auto temperature = testing::MakeQuantity(12, "Temperature", "T");
     testing::DefineUnit(temperature.get(), 0, "\xC2\xB0" "C", 1.0, 0.0);
     testing::DefineUnit(temperature.get(), 1, "\xC2\xB0" "F", 1.8, 32.0);
-    testing::DefineUnit(temperature.get(), 2, "K", 1.0, 273.15);
-    temperature->dwUnit = kelvin ? 2 : 1;
+    temperature->dwUnit = 1;
     table.push_back(std::move(temperature));
     testing::WriteWholeFile(data_ + "DEFAULT.UDF", EncodeUdf(table, 1, 0));
   }
@@ -114,13 +111,6 @@ TEST_F(HostTest, UnknownModeLeavesTheLibraryRefusingEveryCall) {
   EXPECT_EQ(DebugLog().find("DLL_PROCESS_ATTACH"), std::string::npos);
 }
 
-TEST_F(HostTest, ModeCaseRulesAndTheConversionLog) {
-  WriteDefaultUdf();
-  testing::WriteWholeFile(data_ + "UNITS.INI", "[units]\nmode = autocreate\nLog = oN\n");
-  EXPECT_EQ(Run("current 12 100 base 99 1"), "loaded\nok 212\nfail\n");
-  EXPECT_EQ(testing::ReadWholeFile(data_ + "KEY.LOG"), "ToCurrent(12) : OK\nToBase(99) : Fail\n");
-}
-
 TEST_F(HostTest, SecondAttachBuildsEverythingAgain) {
   WriteDefaultUdf();
   const std::string reload = "current 12 0 unload load " + Quote(library_) + " current 12 0";
@@ -132,43 +122,6 @@ TEST_F(HostTest, SecondAttachBuildsEverythingAgain) {
     ++attaches;
   }
   EXPECT_EQ(attaches, 2u);
-}
-
-TEST_F(HostTest, ReloadThroughFileOnlySwitchReadsTheFilesAnew) {
-  WriteDefaultUdf();
-  // The host process keeps running while the file changes under it.
-  EXPECT_EQ(Run("current 12 0 fileonly 0 current 12 0"), "loaded\nok 32\n1\nok 32\n");
-  WriteDefaultUdf(/*kelvin=*/true);
-  EXPECT_EQ(Run("current 12 0"), "loaded\nok 273.14999999999998\n");
-}
-
-TEST_F(HostTest, FirstUseOfAKeyFillsTheStoreFromTheFiles) {
-  WriteDefaultUdf();
-  WriteDefaultFdf();
-  EXPECT_EQ(Run("userinfo Software\\\\Plant\\\\ Op current 12 100"), "loaded\ndone\nok 212\n");
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open_v2((data_ + "REGISTRY.DB").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-  sqlite3_stmt* stmt = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT root, key, group_concat(name, ',') FROM "
-                                   "(SELECT * FROM registry_values ORDER BY name) GROUP BY root, key",
-                               -1, &stmt, nullptr),
-            SQLITE_OK);
-  ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
-  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)), "HKEY_LOCAL_MACHINE");
-  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)), "Software\\Plant\\Op");
-  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)),
-               "Unit000,UnitCount,UnitFilter000,UnitFilterIndex,UnitFilterVersion,UnitFormat,UnitSymbolMode,"
-               "UnitVersion");
-  EXPECT_EQ(sqlite3_step(stmt), SQLITE_DONE);
-  sqlite3_finalize(stmt);
-  sqlite3_close(db);
-}
-
-TEST_F(HostTest, FileOnlyModeWithoutItsFilesServesTheDefaults) {
-  WriteDefaultUdf();
-  EXPECT_EQ(Run("fileonly 1 current 12 100"), "loaded\n1\nok 212\n");
-  EXPECT_NE(DebugLog().find("UNITS-ReadFromRegistry: g_wFromFileOnly"), std::string::npos);
-  EXPECT_FALSE(fs::exists(data_ + "AppUnits.UDF"));
 }
 
 }  // namespace

@@ -78,19 +78,6 @@ int main(int argc, char** argv) {
     } else if (command == "privilege") {
       const unsigned long mask = std::strtoul(Arg(argc, argv, &i), nullptr, 0);
       std::printf("%d\n", Lookup<bool (*)(unsigned long)>("_Z16UnitHasPrivilegem")(mask) ? 1 : 0);
-    } else if (command == "userinfo") {
-      char* path = Arg(argc, argv, &i);
-      char* user = Arg(argc, argv, &i);
-      Lookup<void (*)(char*, char*, unsigned short)>("_Z18UnitChangeUserInfoPcS_t")(path, user, 1);
-      std::printf("done\n");
-    } else if (command == "changeudf") {
-      char* path = Arg(argc, argv, &i);
-      char* user = Arg(argc, argv, &i);
-      char* file = Arg(argc, argv, &i);
-      std::printf("%d\n", Lookup<bool (*)(char*, char*, char*)>("_Z13UnitChangeUDFPcS_S_")(path, user, file) ? 1 : 0);
-    } else if (command == "fileonly") {
-      auto on = static_cast<unsigned short>(std::atoi(Arg(argc, argv, &i)));
-      std::printf("%d\n", Lookup<bool (*)(unsigned short, void*, unsigned long)>("_Z12UnitSetValuetPvm")(101, &on, 2));
     } else {
       std::printf("unknown command %s\n", command.c_str());
       return 2;

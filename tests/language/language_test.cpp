@@ -95,6 +95,7 @@ TEST(MoCatalogueTest, NamesTheFieldOfEveryInconsistency) {
     EXPECT_EQ(error, expected);
     EXPECT_TRUE(catalogue.empty()) << "a failed parse keeps nothing of the old catalogue";
   }
+  EXPECT_TRUE(Parse(&catalogue, BuildMo({}))) << "empty tables that end where the file ends";
   EXPECT_FALSE(Parse(&catalogue, BuildMo({}).substr(0, 27), &error));
   EXPECT_EQ(error, "header: shorter than 28 bytes");
   const std::string largest = BuildMo(messages) + std::string(MoCatalogue::kMaxFileSize - 84, '\0');
@@ -145,6 +146,7 @@ TEST(LocaleNameTest, FoldersGoFromMostToLeastSpecificAndNeverLeaveTheRoot) {
   using Folders = std::vector<std::string>;
   EXPECT_EQ(CatalogueFolders("de_DE.UTF-8@euro"), (Folders{"de_DE@euro", "de@euro", "de_DE", "de"}));
   EXPECT_EQ(CatalogueFolders("sr@latin"), (Folders{"sr@latin", "sr"}));
+  EXPECT_EQ(CatalogueFolders("zh_TW-9"), (Folders{"zh_TW-9", "zh"}));
   EXPECT_EQ(CatalogueFolders("de.ISO-8859-1"), (Folders{"de"}));
   EXPECT_EQ(CatalogueFolders(std::string(128, 'd')), (Folders{std::string(128, 'd')}));
   for (const std::string& name : Folders{"", "C", "POSIX", "C.UTF-8", "POSIX@x", "..", "../de", "de/../../x",

@@ -175,6 +175,23 @@ TEST(UdfFormatTest, OlderVersionsReadWithTheirOwnLayouts) {
   }
 }
 
+TEST(ByteReaderTest, AFieldTheBytesDoNotReachKeepsItsValueAndEndsTheStream) {
+  uint16_t u16 = 7;
+  int32_t i32 = 7;
+  uint32_t u32 = 7;
+  float f32 = 7.0f;
+  double f64 = 7.0;
+  for (size_t available = 0; available < 8; ++available) {
+    const std::string bytes(available, '\x01');
+    ByteReader a(bytes.data(), bytes.size()), b(bytes.data(), bytes.size());
+    EXPECT_EQ(available >= 2, a.ReadU16(&u16));
+    EXPECT_FALSE(b.ReadF64(&f64) || b.ReadU16(&u16)) << "exhausted for good";
+    if (available >= 4) continue;
+    EXPECT_FALSE(a.ReadI32(&i32) || a.ReadU32(&u32) || a.ReadF32(&f32));
+  }
+  EXPECT_TRUE(i32 == 7 && u32 == 7 && f32 == 7.0f && f64 == 7.0 && u16 == 0x0101);
+}
+
 // No writer stores more than ten entries; reading past the extra ones keeps
 // the slots and the next record in place.
 TEST(UdfDamagedInputTest, EntriesBeyondTheTenSlotsAreReadPast) {

@@ -2,9 +2,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -89,6 +91,17 @@ TEST_F(PlatformTest, FailedReplaceLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(seen.size(), path.size() + 10);
   EXPECT_EQ(ReadWholeFile(path), "old");
   EXPECT_EQ(Folder(data_), std::set<std::string>{"A.UDF"});
+  // A write the system cuts short (a full disk; here a file size limit).
+  rlimit limit{}, small{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  small = limit;
+  small.rlim_cur = 2;
+  signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool replaced = ReplaceFile(path, "newer");
+  setrlimit(RLIMIT_FSIZE, &limit);
+  EXPECT_FALSE(replaced);
+  EXPECT_EQ(ReadWholeFile(path), "old");
 }
 
 TEST_F(PlatformTest, ReplaceRemovesOnlyStaleTemporariesOfTheSameFile) {

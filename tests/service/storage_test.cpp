@@ -125,6 +125,9 @@ TEST_F(StorageTest, ChangeUdfImportsAFileOnlyIntoAnEmptyKey) {
   EXPECT_EQ(TheService().SettingsCopy().registry_path, kPath) << "one backslash only";
   EXPECT_EQ(testing::CatalogueCount(), 2) << "a key holding quantities wins";
   EXPECT_FALSE(UnitChangeUDF(Text("Empty"), nullptr, Text("Missing.udf")));
+  testing::WriteUdf(folder_ + "Outside.udf", Quantities(6));
+  EXPECT_TRUE(UnitChangeUDF(Text("Outside"), nullptr, Text((folder_ + "Outside").c_str())));
+  EXPECT_EQ(testing::CatalogueCount(), 6) << "a name with a directory is taken from there";
   EXPECT_FALSE(UnitChangeUDF(nullptr, nullptr, Text("Plant")) || UnitChangeUDF(Text("Empty"), nullptr, nullptr));
 }
 
