@@ -27,12 +27,8 @@ void FillVariant(t_unitquantity* record, const t_quantity& quantity, const t_sub
   record->wIndex = index;
   record->dwFlags = slot.dwFlags;
   CopyText(record->szName, sizeof(record->szName), Translate(slot.szName).c_str());
-  const char* symbol = SubQuantityDisplaySymbol(slot, text_mode);
-  if (device == 0 && index == 0) {
-    CopyText(record->szSymbol, sizeof(record->szSymbol), symbol);
-  } else {
-    CopyText(record->szSymbol, sizeof(record->szSymbol), VariantSymbol(symbol, device, index).c_str());
-  }
+  const std::string symbol = VariantSymbol(SubQuantityDisplaySymbol(slot, text_mode), device, index);
+  CopyText(record->szSymbol, sizeof(record->szSymbol), symbol.c_str());
 }
 
 }  // namespace units

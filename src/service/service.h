@@ -97,6 +97,9 @@ class Service {
   void FailExportsForTesting(bool on) { fail_exports_.store(on, std::memory_order_relaxed); }
   bool fail_exports() const { return fail_exports_.load(std::memory_order_relaxed); }
 
+  // The fonts of the dialogs; null before attach and when refused.
+  const K_DORVFont* FontHolder() const { return font_holder_; }
+
   // For tests and the dialogs: copies made under the writer lock.
   Settings SettingsCopy() const;
   StoredContents ContentsCopy() const;

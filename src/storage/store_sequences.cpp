@@ -27,17 +27,18 @@ std::string ValueName(const char* prefix, int64_t number) {
 }
 
 // Fixed-size values are taken only when their size is exactly right, so a
-// damaged value never changes half of a setting.
+// damaged value never changes half of a setting: a longer one is not read,
+// a shorter one does not decode.
 bool ReadU16(RegistryKey& key, const char* name, uint16_t* value) {
   std::string bytes;
-  if (!key.Read(name, &bytes, 2) || bytes.size() != 2) return false;
+  if (!key.Read(name, &bytes, 2)) return false;
   ByteReader reader(bytes.data(), bytes.size());
   return reader.ReadU16(value);
 }
 
 bool ReadI32(RegistryKey& key, const char* name, int32_t* value) {
   std::string bytes;
-  if (!key.Read(name, &bytes, 4) || bytes.size() != 4) return false;
+  if (!key.Read(name, &bytes, 4)) return false;
   ByteReader reader(bytes.data(), bytes.size());
   return reader.ReadI32(value);
 }

@@ -17,8 +17,6 @@
 namespace units {
 namespace {
 
-using testing::MakeQuantity;
-
 // t_unitquantity starts with its table pointer; offsetof still gives its fields' offsets.
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 #define F(Type, member, offset, width) \
@@ -30,13 +28,12 @@ TEST(RecordLayoutTest, FieldsSitAtTheirOffsets) {
   struct Field { const char* name; size_t offset, width, expected_offset, expected_width; };
   const Field fields[] = {
       F(t_quantityunit, dFactor, 0, 8), F(t_quantityunit, dOffset, 8, 8), F(t_quantityunit, szText, 16, 21),
-      F(t_quantityunit, wState, 37, 2),
-      F(t_subquantity, lSubQuan, 0, 4), F(t_subquantity, szName, 4, 41), F(t_subquantity, szSymbol, 45, 21),
-      F(t_subquantity, szText, 66, 21), F(t_subquantity, wState, 87, 2), F(t_subquantity, dwFlags, 89, 4),
-      F(t_subquantity, wCount, 93, 2), F(t_subquantity, awDevice, 95, 100), F(t_subquantity, awIndex, 195, 100),
-      F(t_quantity, wId, 0, 2), F(t_quantity, szName, 2, 41), F(t_quantity, szSymbol, 43, 21),
-      F(t_quantity, szText, 64, 21), F(t_quantity, dwState, 85, 4), F(t_quantity, dwUnit, 89, 4),
-      F(t_quantity, aUnit, 93, 390), F(t_quantity, aSubQuantity, 483, 2950),
+      F(t_quantityunit, wState, 37, 2), F(t_subquantity, lSubQuan, 0, 4), F(t_subquantity, szName, 4, 41),
+      F(t_subquantity, szSymbol, 45, 21), F(t_subquantity, szText, 66, 21), F(t_subquantity, wState, 87, 2),
+      F(t_subquantity, dwFlags, 89, 4), F(t_subquantity, wCount, 93, 2), F(t_subquantity, awDevice, 95, 100),
+      F(t_subquantity, awIndex, 195, 100), F(t_quantity, wId, 0, 2), F(t_quantity, szName, 2, 41),
+      F(t_quantity, szSymbol, 43, 21), F(t_quantity, szText, 64, 21), F(t_quantity, dwState, 85, 4),
+      F(t_quantity, dwUnit, 89, 4), F(t_quantity, aUnit, 93, 390), F(t_quantity, aSubQuantity, 483, 2950),
       F(t_FilterCondition, wQuantity, 0, 2), F(t_FilterCondition, lSubQuan, 2, 4),
       F(t_FilterCondition, dwFlagValue, 6, 4), F(t_FilterCondition, wDevice, 10, 2),
       F(t_FilterCondition, wIndex, 12, 2), F(t_FilterCondition, wTests, 14, 2), F(t_FilterCondition, dwFlagMask, 16, 4),
@@ -45,45 +42,34 @@ TEST(RecordLayoutTest, FieldsSitAtTheirOffsets) {
       F(t_unitquantity, wDevice, 16, 2), F(t_unitquantity, wIndex, 18, 2), F(t_unitquantity, dwFlags, 20, 4),
       F(t_unitquantity, szName, 24, 41), F(t_unitquantity, szSymbol, 65, 21),
   };
-  for (const Field& field : fields) {
-    EXPECT_EQ(field.offset, field.expected_offset) << field.name;
-    EXPECT_EQ(field.width, field.expected_width) << field.name;
+  for (const Field& f : fields) {
+    EXPECT_EQ(std::make_pair(f.offset, f.width), std::make_pair(f.expected_offset, f.expected_width)) << f.name;
   }
   EXPECT_EQ(sizeof(t_unitquantity), 86u);  // the model records' sizes are asserted where they are declared
 }
 
 // A unit index of 10 or more comes only from damaged data: it reads as the
-// base unit, never as memory behind the ten slots.
-TEST(CatalogueTest, FindGivesTheFirstRecordWithAnIdentifierAndItsCurrentUnit) {
+// base unit, never as memory behind the ten slots. A catalogue built from
+// another's records shares them: they outlive the catalogue they came from.
+TEST(CatalogueTest, FindGivesTheFirstRecordWithAnIdentifierAndSharedRecordsOutliveTheirCatalogue) {
   const struct { uint16_t id; uint32_t unit; int slot; } records[] = {
       {7, 3, 3}, {0, 9, 9}, {7, 1, 3}, {65535, 10, 0}, {1, 0x10003, 0}, {2, 0xFFFFFFFF, 0}};
   QuantityTable table;
-  for (const auto& r : records) {
-    table.push_back(MakeQuantity(r.id));
-    table.back()->dwUnit = r.unit;
-  }
-  const auto catalogue = MakeCatalogue(std::move(table));
+  for (const auto& r : records) table.emplace_back(testing::MakeQuantity(r.id))->dwUnit = r.unit;
+  auto catalogue = MakeCatalogue(std::move(table));
   for (int32_t i = 0; i < catalogue->Count(); ++i) {
     const t_quantity* record = catalogue->Find(records[i].id);
     ASSERT_EQ(record, &catalogue->At(records[i].id == 7 ? 0 : i));
     EXPECT_EQ(catalogue->CurrentUnitOf(records[i].id), &record->aUnit[records[i].slot]) << i;
     EXPECT_EQ(&CurrentUnit(*record), &record->aUnit[records[i].slot]) << i;
   }
-  EXPECT_EQ(catalogue->Find(8), nullptr);
-  EXPECT_EQ(catalogue->CurrentUnitOf(8), nullptr);
-  EXPECT_EQ(MakeCatalogue(QuantityTable())->Find(0), nullptr);
-  EXPECT_EQ(MakeCatalogue(QuantityTable())->CurrentUnitOf(0), nullptr);
-}
-
-// A new catalogue shares the records it does not change: they stay valid
-// after the catalogue they came from is gone.
-TEST(CatalogueTest, CatalogueBuiltFromSharedRecordsSharesThem) {
-  const std::vector<SharedQuantity> records = {MakeQuantity(1, "one"), MakeQuantity(2, "two")};
-  auto first = MakeCatalogue(records);
-  const auto second = MakeCatalogue(first->Records());
-  EXPECT_EQ(second->Find(2), records[1].get());
-  first.reset();
-  EXPECT_STREQ(second->Find(1)->szName, "one");
+  EXPECT_TRUE(catalogue->Find(8) == nullptr && catalogue->CurrentUnitOf(8) == nullptr);
+  const auto empty = MakeCatalogue(QuantityTable());
+  EXPECT_TRUE(empty->Find(0) == nullptr && empty->CurrentUnitOf(0) == nullptr);
+  const t_quantity* shared = &catalogue->At(1);
+  const auto second = MakeCatalogue(catalogue->Records());
+  catalogue.reset();
+  EXPECT_TRUE(second->Find(0) == shared && second->CurrentUnitOf(0) == &shared->aUnit[9] && shared->dwUnit == 9);
 }
 
 // The field lies between guard bytes: CopyText fills exactly its width.
@@ -107,45 +93,33 @@ TEST(CopyTextTest, CutsInsideTheWidthAtACharacterBoundary) {
   }
 }
 
-struct Form {
-  Direction direction;
-  bool absolute;
-  double example_in, example_out;  // with factor 1.8 and offset 32
-};
-const Form kForms[] = {{Direction::kToCurrent, true, 100.0, 212.0}, {Direction::kToCurrent, false, 100.0, 180.0},
-                       {Direction::kToBase, true, 212.0, 100.0}, {Direction::kToBase, false, 180.0, 100.0}};
+const std::pair<Direction, bool> kForms[] = {{Direction::kToCurrent, true}, {Direction::kToCurrent, false},
+                                             {Direction::kToBase, true}, {Direction::kToBase, false}};
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof(a)) == 0; }
 
-// Adding an offset of +0 would turn a difference of -0 into +0.
-TEST(ConversionTest, SingleValuesFollowTheFormulaAndRelativeFormsKeepMinusZero) {
-  for (const Form& f : kForms) {
-    EXPECT_EQ(ConvertValue(f.direction, f.example_in, 1.8, 32.0, f.absolute), f.example_out);
-    EXPECT_TRUE(f.absolute || std::signbit(ConvertValue(f.direction, -0.0, 1.8, 32.0, false)));
-  }
-}
-
 // The array loops run in several vector widths; every element must still be
-// the single-value result, in place and apart, tails included. The factors
-// and offsets make results that a fused multiply-add would round otherwise.
-// Overlapping arrays convert element by element in order, each element read
-// after the ones before it were written.
+// the single-value result, in place and apart, tails included; overlapping
+// arrays convert element by element in order. The factors and offsets make
+// results that a fused multiply-add would round otherwise. Adding an offset
+// of +0 would turn a difference of -0 into +0.
 TEST(ConversionTest, ArraysEqualTheSingleValueFormBitForBit) {
   std::mt19937_64 random(11);
   std::uniform_real_distribution<double> values(-1e6, 1e6);
   const double units[][2] = {{1.8, 32.0}, {1.0 / 3.0, -273.15}, {6894.757293168361, 1e-3}, {1e-9, 0.1}};
-  for (const Form& f : kForms) {
-    const auto one = [&f](double value, double factor, double offset) {
-      return ConvertValue(f.direction, value, factor, offset, f.absolute);
+  for (const auto& [direction, absolute] : kForms) {
+    const auto one = [direction = direction, absolute = absolute](double value, double factor, double offset) {
+      return ConvertValue(direction, value, factor, offset, absolute);
     };
+    EXPECT_TRUE(absolute || std::signbit(one(-0.0, 1.8, 32.0)));
     for (const auto& [factor, offset] : units) {
       for (size_t count : {1, 2, 3, 7, 8, 9, 17, 64, 1001}) {
         std::vector<double> input(count), apart(count);
         for (double& value : input) value = values(random);
         input[0] = -0.0;
         std::vector<double> in_place = input;
-        ConvertValues(f.direction, input.data(), apart.data(), count, factor, offset, f.absolute);
-        ConvertValues(f.direction, in_place.data(), in_place.data(), count, factor, offset, f.absolute);
+        ConvertValues(direction, input.data(), apart.data(), count, factor, offset, absolute);
+        ConvertValues(direction, in_place.data(), in_place.data(), count, factor, offset, absolute);
         for (size_t i = 0; i < count; ++i) {
           ASSERT_TRUE(SameBits(apart[i], one(input[i], factor, offset))) << i << " of " << count;
           ASSERT_TRUE(SameBits(in_place[i], one(input[i], factor, offset))) << "in place, " << i << " of " << count;
@@ -158,7 +132,7 @@ TEST(ConversionTest, ArraysEqualTheSingleValueFormBitForBit) {
       std::vector<double> expected = buffer;
       const size_t in = 12, out = static_cast<size_t>(12 + shift), count = 24;
       for (size_t i = 0; i < count; ++i) expected[out + i] = one(expected[in + i], 1.8, 0.1);
-      ConvertValues(f.direction, buffer.data() + in, buffer.data() + out, count, 1.8, 0.1, f.absolute);
+      ConvertValues(direction, buffer.data() + in, buffer.data() + out, count, 1.8, 0.1, absolute);
       for (size_t i = 0; i < buffer.size(); ++i) ASSERT_TRUE(SameBits(buffer[i], expected[i])) << shift << ", " << i;
     }
   }
@@ -167,7 +141,7 @@ TEST(ConversionTest, ArraysEqualTheSingleValueFormBitForBit) {
 TEST(FindUnitFactorsTest, TakesTheFirstDefinedUnitWhoseTextMatchesByteForByte) {
   // Damaged slot 6 has no terminator: its text runs on into the state bytes 01 00.
   const std::string twenty(20, 'w'), past_the_field = std::string(21, 'w') + "\x01";
-  auto quantity = MakeQuantity(1);
+  auto quantity = testing::MakeQuantity(1);
   const char* texts[] = {"K", "\xC2\xB0" "F", "x", "x", twenty.c_str(), "x", ""};
   for (int slot = 0; slot < 7; ++slot) testing::DefineUnit(quantity.get(), slot, texts[slot], slot + 1.0, slot / 2.0);
   quantity->aUnit[2].wState = 2;                               // not defined: skipped

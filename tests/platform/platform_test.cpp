@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "test_support.h"
@@ -85,10 +86,13 @@ TEST_F(PlatformTest, FailedReplaceLeavesTheOldFileAndNoTemporary) {
   WriteWholeFile(path, "old");
   static std::string seen;
   SetReplaceFileHookForTesting([](const std::string& temporary) { return (seen = temporary).empty(); });
-  EXPECT_FALSE(ReplaceFile(path, "new"));
+  // Random names: enough tries that every character of the alphabet shows.
+  for (int i = 0; i < 64; ++i) {
+    EXPECT_FALSE(ReplaceFile(path, "new"));
+    EXPECT_EQ(seen.substr(0, path.size() + 4), path + ".tmp");
+    EXPECT_EQ(seen.size(), path.size() + 10);
+  }
   SetReplaceFileHookForTesting(nullptr);
-  EXPECT_EQ(seen.substr(0, path.size() + 4), path + ".tmp");
-  EXPECT_EQ(seen.size(), path.size() + 10);
   EXPECT_EQ(ReadWholeFile(path), "old");
   EXPECT_EQ(Folder(data_), std::set<std::string>{"A.UDF"});
   // A write the system cuts short (a full disk; here a file size limit).
@@ -170,8 +174,10 @@ class RegistryCaseTest : public testing::TempFolderTest, public ::testing::WithP
 
 TEST_P(RegistryCaseTest, NamesCompareWithoutCaseAndKeepTheirStoredSpelling) {
   std::string bytes;
-  EXPECT_TRUE(Open("software\\acme\\units\\usera", RegistryKey::Access::kRead)->Read("VALUE", &bytes, 16));
+  auto reader = Open("software\\acme\\units\\usera", RegistryKey::Access::kRead);
+  EXPECT_TRUE(reader->Read("VALUE", &bytes, 3));
   EXPECT_EQ(bytes, "old");
+  EXPECT_FALSE(reader->Read("Value", &bytes, 2) || reader->Write("Value", "x")) << "too long; read-only";
   EXPECT_FALSE(Open(kStoredKey, RegistryKey::Access::kRead, RegistryRoot::kLocalMachine)->Read("Value", &bytes, 16));
   auto key = Open("SOFTWARE\\ACME\\UNITS\\USERA", RegistryKey::Access::kWrite);
   ASSERT_TRUE(key->Write("vALUE", "new"));
@@ -179,7 +185,9 @@ TEST_P(RegistryCaseTest, NamesCompareWithoutCaseAndKeepTheirStoredSpelling) {
   EXPECT_EQ(key->ValueCount(), 2);
   EXPECT_TRUE(key->Delete("ADDED"));
   EXPECT_FALSE(key->Delete("added"));
-  ASSERT_TRUE(key->Write("Second", "y"));
+  ASSERT_TRUE(key->Write("Second", "y") && key->Write("Empty", ""));
+  EXPECT_TRUE(key->Read("Empty", &bytes, 16) && bytes.empty());
+  EXPECT_TRUE(key->Delete("Empty"));
   ASSERT_TRUE(key->Commit());
   // One row per value; a new value joins its key as that key is spelt.
   EXPECT_EQ(Exec("SELECT root, key, name, CAST(data AS TEXT) FROM registry_values ORDER BY name"),
@@ -211,6 +219,19 @@ TEST_F(PlatformTest, RegistryFilesAreClosedOnExec) {
     EXPECT_NE(fcntl(fd, F_GETFD) & FD_CLOEXEC, 0) << "descriptor " << fd;
   }
   EXPECT_GT(opened, 0);
+}
+
+TEST(SharedFoldersTest, FollowXdgThenHomeElseNone) {
+  const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+  const struct { const char *xdg, *home, *expected; } cases[] = {
+      {"/x/data", "/h", "/x/data"}, {"", "/h", "/h/.local/share"}, {nullptr, "", ""}, {nullptr, nullptr, ""}};
+  for (const auto& c : cases) {
+    c.xdg != nullptr ? setenv("XDG_DATA_HOME", c.xdg, 1) : unsetenv("XDG_DATA_HOME");
+    c.home != nullptr ? setenv("HOME", c.home, 1) : unsetenv("HOME");
+    EXPECT_EQ(CommonAppDataFolder(), c.expected);
+  }
+  setenv("HOME", home.c_str(), 1);
+  unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace

@@ -5,27 +5,15 @@
 namespace units {
 namespace {
 
-class ConversionTest : public testing::ServiceTest {
- protected:
-  void SetUp() override {
-    ServiceTest::SetUp();
-    auto temperature = testing::EnabledQuantity(4, "Temperature", "T");
-    testing::DefineUnit(temperature.get(), 1, "\xC2\xB0" "F", 1.8, 32.0);
-    temperature->dwUnit = 1;
-    Install(testing::Table(std::move(temperature)));
-  }
-};
+using ConversionTest = testing::ServiceTest;
 
 TEST_F(ConversionTest, EveryFormConvertsSingleValuesAndArraysTheSameWay) {
-  using Double = bool (*)(unsigned short, double, double&);
-  using Float = bool (*)(unsigned short, float, float&);
-  using Array = bool (*)(unsigned short, const double*, double*, int);
-  const struct {
-    Double one;
-    Float single;
-    Array many;
-    double in, out;
-  } forms[] = {
+  auto temperature = testing::EnabledQuantity(4, "Temperature", "T");
+  testing::DefineUnit(temperature.get(), 1, "\xC2\xB0" "F", 1.8, 32.0);
+  temperature->dwUnit = 1;
+  Install(testing::Table(std::move(temperature)));
+  const struct { bool (*one)(unsigned short, double, double&); bool (*single)(unsigned short, float, float&);
+                 bool (*many)(unsigned short, const double*, double*, int); double in, out; } forms[] = {
       {UnitGetCurrent, UnitGetCurrent, UnitGetCurrent, 100.0, 212.0},
       {UnitGetCurrentRel, UnitGetCurrentRel, UnitGetCurrentRel, 100.0, 180.0},
       {UnitGetBase, UnitGetBase, UnitGetBase, 212.0, 100.0},
@@ -35,24 +23,18 @@ TEST_F(ConversionTest, EveryFormConvertsSingleValuesAndArraysTheSameWay) {
     double d = 0.0;
     float f = 0.0f;
     EXPECT_TRUE(form.one(4, form.in, d) && form.single(4, static_cast<float>(form.in), f));
-    EXPECT_EQ(d, form.out);
-    EXPECT_EQ(f, static_cast<float>(form.out));
+    EXPECT_TRUE(d == form.out && f == static_cast<float>(form.out)) << form.in << " gave " << d << ", " << f;
     double values[3] = {form.in, form.in, form.in}, apart[3] = {};
     EXPECT_TRUE(form.many(4, values, apart, 3) && form.many(4, values, values, 3));
     EXPECT_TRUE(values[2] == form.out && apart[0] == form.out);
     EXPECT_TRUE(form.many(4, nullptr, nullptr, 0)) << "nothing to convert";
     EXPECT_FALSE(form.many(4, nullptr, apart, 1) || form.many(4, values, nullptr, 1));
-    d = -1.0;
-    f = -1.0f;
+    d = -1.0, f = -1.0f;
     EXPECT_FALSE(form.one(5, 1.0, d) || form.single(5, 1.0f, f) || form.many(5, values, values, 3));
     EXPECT_TRUE(d == -1.0 && f == -1.0f && values[0] == form.out) << "outputs of a failure stay";
   }
-}
-
-TEST_F(ConversionTest, FactorsOfADefinedUnitByItsText) {
   float factor = 0.0f, offset = 0.0f;
-  EXPECT_TRUE(UnitGetFactors(4, "\xC2\xB0" "F", factor, offset));
-  EXPECT_TRUE(factor == 1.8f && offset == 32.0f);
+  EXPECT_TRUE(UnitGetFactors(4, "\xC2\xB0" "F", factor, offset) && factor == 1.8f && offset == 32.0f);
   EXPECT_FALSE(UnitGetFactors(4, "K", factor, offset) || UnitGetFactors(5, "\xC2\xB0" "F", factor, offset) ||
                UnitGetFactors(4, nullptr, factor, offset));
 }

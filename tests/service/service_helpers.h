@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -41,21 +41,12 @@ inline std::unique_ptr<t_quantity> EnabledQuantity(uint16_t id, const char* name
 }
 
 inline void AddPairs(t_subquantity& slot, std::initializer_list<std::pair<uint16_t, uint16_t>> pairs) {
-  for (const auto& [device, index] : pairs) {
-    slot.awDevice[slot.wCount] = device;
-    slot.awIndex[slot.wCount++] = index;
-  }
+  for (const auto& [device, index] : pairs) slot.awDevice[slot.wCount] = device, slot.awIndex[slot.wCount++] = index;
 }
 
 inline void WriteUdf(const std::string& path, const QuantityTable& records, int32_t format = kUnitFormatNotSet,
                      uint16_t mode = kTextModeNotSet) {
   WriteWholeFile(path, EncodeUdf(records, format, mode));
-}
-
-inline t_FilterCondition QuantityCondition(uint16_t quantity) {
-  t_FilterCondition condition = MakeCondition(kTestQuantity);
-  condition.wQuantity = quantity;
-  return condition;
 }
 
 inline int32_t CatalogueCount() { return TheService().ContentsCopy().catalogue->Count(); }
@@ -67,15 +58,16 @@ inline void SetUnitFormat(int32_t format) {
   ASSERT_TRUE(TheService().Commit(contents));
 }
 
-inline std::vector<std::string> FolderNames(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
+// The folder's file names, sorted, each followed by '|'.
+inline std::string FolderNames(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename());
+  std::string joined;
+  for (const std::string& name : names) joined += name + "|";
+  return joined;
 }
 
-// One enumeration record: quantity, subquantity, kind, device, index, flags,
-// name, symbol.
+// One enumeration record: quantity, subquantity, kind, device, index, flags, name, symbol.
 using Row = std::tuple<int, int, int, int, int, unsigned, std::string, std::string>;
 using ListExport = bool (*)(t_unitquantity*&, int&);
 
@@ -87,10 +79,9 @@ inline std::vector<Row> Rows(ListExport list_export, bool* result = nullptr) {
   if (result != nullptr) *result = reported;
   EXPECT_EQ(list == nullptr, count == 0);
   std::vector<Row> rows;
-  for (int i = 0; i < count; ++i) {
-    const t_unitquantity& r = list[i];
-    rows.emplace_back(Val(r.wQuantity), Val(r.lSubQuantity), Val(r.wKind), Val(r.wDevice), Val(r.wIndex),
-                      Val(r.dwFlags), r.szName, r.szSymbol);
+  for (const t_unitquantity* r = list; r < list + count; ++r) {
+    rows.emplace_back(Val(r->wQuantity), Val(r->lSubQuantity), Val(r->wKind), Val(r->wDevice), Val(r->wIndex),
+                      Val(r->dwFlags), r->szName, r->szSymbol);
   }
   UnitDeleteArray(list);
   return rows;
@@ -99,10 +90,7 @@ inline std::vector<Row> Rows(ListExport list_export, bool* result = nullptr) {
 // The five number arrays of UnitGetQuantities, released as hosts must.
 struct NumberArrays {
   ~NumberArrays() {
-    for (void* p : {static_cast<void*>(devices), static_cast<void*>(quantities), static_cast<void*>(subquantities),
-                    static_cast<void*>(indexes), static_cast<void*>(flags)}) {
-      UnitDeletePtr(p);
-    }
+    for (void* p : std::initializer_list<void*>{devices, quantities, subquantities, indexes, flags}) UnitDeletePtr(p);
   }
   bool Failed() const { return !result && !devices && !quantities && !subquantities && !indexes && !flags && !count; }
 

@@ -6,36 +6,32 @@
 namespace units {
 namespace {
 
-using testing::ScopedTranslation;
+using namespace testing;  // the suites' own helpers
 
-constexpr unsigned short kPressure = 5;
-constexpr unsigned short kTime = 1;
-constexpr unsigned short kRatio = 2;  // base unit without text
+constexpr unsigned short kTime = 1, kRatio = 2 /* base unit without text */, kPressure = 5;
 
-class TextsTest : public testing::ServiceTest {
+class TextsTest : public ServiceTest {
  protected:
   void SetUp() override {
     ServiceTest::SetUp();
-    auto pressure = testing::MakeQuantity(kPressure, "Pressure", "p");
+    auto pressure = MakeQuantity(kPressure, "Pressure", "p");
     CopyText(pressure->szText, sizeof(pressure->szText), "pressure");
-    t_subquantity& measured = testing::DefineSlot(pressure.get(), 1, 3, kFlagData, "Measured pressure", "pm");
+    t_subquantity& measured = DefineSlot(pressure.get(), 1, 3, kFlagData, "Measured pressure", "pm");
     CopyText(measured.szText, sizeof(measured.szText), "p_meas");
-    testing::AddPairs(measured, {{2, 0}, {2, 3}, {2, 5}, {0, 4}, {9, 1}});
-    testing::DefineSlot(pressure.get(), 2, 1, kFlagSet, "Set pressure", "ps");
-    auto time = testing::MakeQuantity(kTime, "Time", "t");
-    testing::DefineUnit(time.get(), 0, "s", 1.0, 0.0);
-    testing::DefineUnit(time.get(), 2, "min", 1.0 / 60.0, 0.0);
+    AddPairs(measured, {{2, 0}, {2, 3}, {2, 5}, {0, 4}, {9, 1}});
+    DefineSlot(pressure.get(), 2, 1, kFlagSet, "Set pressure", "ps");
+    auto time = MakeQuantity(kTime, "Time", "t");
+    DefineUnit(time.get(), 0, "s", 1.0, 0.0);
+    DefineUnit(time.get(), 2, "min", 1.0 / 60.0, 0.0);
     time->dwUnit = 2;
-    Install(testing::Table(std::move(pressure), std::move(time), testing::MakeQuantity(kRatio, "Ratio", "r")));
+    Install(Table(std::move(pressure), std::move(time), MakeQuantity(kRatio, "Ratio", "r")));
   }
 };
 
+// Text mode shows the plain forms where there are any.
 TEST_F(TextsTest, NamesAndSymbolsOfQuantitiesSubquantitiesAndRegistrations) {
-  ScopedTranslation quantity("Pressure", "Druck");
-  ScopedTranslation slot("Set pressure", "Solldruck");
-  ScopedTranslation device2("Dev2", "V");
-  ScopedTranslation device0("Dev0", "Z");
-  ScopedTranslation channel("V3", "Channel C");  // names device 2 with index 3 as a whole
+  ScopedTranslation quantity("Pressure", "Druck"), slot("Set pressure", "Solldruck"), device0("Dev0", "Z");
+  ScopedTranslation device2("Dev2", "V"), channel("V3", "Channel C");  // V3: device 2 with index 3 as a whole
   // `exact` and `loose`: the symbol with exact true and false.
   struct Case { unsigned short quantity; short subquantity; unsigned long flags; unsigned short device, index;
                 const char *name, *exact, *loose; };
@@ -59,9 +55,9 @@ TEST_F(TextsTest, NamesAndSymbolsOfQuantitiesSubquantitiesAndRegistrations) {
     EXPECT_STREQ(UnitGetSymbol(c.quantity, c.subquantity, c.flags, c.device, c.index, true), c.exact);
     EXPECT_STREQ(UnitGetSymbol(c.quantity, c.subquantity, c.flags, c.device, c.index, false), c.loose);
   }
-}
-
-TEST_F(TextsTest, TextModeShowsPlainFormsWhereThereAreAny) {
+  ScopedTranslation long_name("Dev2", std::string(1000, 'n').c_str());
+  EXPECT_EQ(UnitGetName(kPressure, 3, kFlagData, 2, 0), "Measured pressure" + std::string(255 - 17, 'n'))
+      << "a long translation is cut to the buffer";
   EXPECT_EQ(UnitSetTextMode(7), 1);
   EXPECT_EQ(UnitGetMode(1) + UnitGetMode(2), 1 + 0xFFFF) << "selector 1 alone tells the mode";
   EXPECT_STREQ(UnitGetSymbol(kPressure, 0, 0, 0, 0, true), "pressure");
@@ -71,62 +67,49 @@ TEST_F(TextsTest, TextModeShowsPlainFormsWhereThereAreAny) {
   EXPECT_STREQ(UnitGetSymbol(kPressure, 0, 0, 0, 0, true), "p");
 }
 
-TEST_F(TextsTest, LongTranslationsAreCutToTheBuffer) {
-  const std::string device(1000, 'n');
-  ScopedTranslation name("Dev2", device.c_str());
-  const std::string composed = UnitGetName(kPressure, 3, kFlagData, 2, 0);
-  EXPECT_EQ(composed, "Measured pressure" + std::string(255 - 17, 'n'));
-}
-
-TEST_F(TextsTest, UnitFormatsGiveTheUnitPartOfAxisLabels) {
-  struct Case { int32_t format; const char *part, *prefix, *suffix; };
-  const Case cases[] = {
+TEST_F(TextsTest, UnitFormatsGiveTheUnitPartOfAxisLabelsAndAllTextsNeedOneByteMore) {
+  const struct { int32_t format; const char *part, *prefix, *suffix; } cases[] = {
       {0, "en min", "en ", ""}, {1, "/ min", "/ ", ""}, {2, "/ (min)", "/ (", ")"}, {3, "[min]", "[", "]"}};
   ScopedTranslation word("in", "en");
-  for (const Case& c : cases) {
-    testing::SetUnitFormat(c.format);
+  for (const auto& c : cases) {
+    SetUnitFormat(c.format);
     EXPECT_STREQ(UnitGetUnitTextEx(kTime), c.part) << c.format;
     EXPECT_STREQ(UnitGetUnitTextEx(kRatio), "") << "no unit text, no unit part";
     EXPECT_STREQ(UnitGetUnitTextFormat(0), c.prefix) << c.format;
     EXPECT_STREQ(UnitGetUnitTextFormat(5), c.suffix) << c.format;
   }
-  testing::SetUnitFormat(7);
+  SetUnitFormat(7);
   EXPECT_STREQ(UnitGetUnitTextEx(kTime), "");
   for (const char* text : {UnitGetUnitText(9), UnitGetUnitBaseText(9), UnitGetUnitTextEx(9)}) EXPECT_STREQ(text, "(?)");
   EXPECT_STREQ(UnitGetUnitTextFormat(0), "[") << "an unknown format keeps the previous prefix and suffix";
   EXPECT_STREQ(UnitGetUnitTextFormat(1), "]");
-}
-
-TEST_F(TextsTest, AllUnitTextsNeedOneByteBeyondTheList) {
+  // All unit texts: the list ends with a second NUL and needs one byte more;
+  // what fits of a list that does not stays closed.
+  using namespace std::string_literals;
+  const std::pair<unsigned long, std::string> lists[] = {
+      {8, "s\0min\0\0x"s}, {7, "s\0\0x"s}, {3, "xxxx"}, {2, "xxxx"}, {1, "xxxx"}, {0, "xxxx"}};
   char buffer[16];
-  std::memset(buffer, 'x', sizeof(buffer));
-  EXPECT_TRUE(UnitGetUnitTextAll(kTime, buffer, 8));
-  EXPECT_EQ(std::string(buffer, 8), std::string("s\0min\0\0x", 8));
-  std::memset(buffer, 'x', sizeof(buffer));
-  EXPECT_FALSE(UnitGetUnitTextAll(kTime, buffer, 7));
-  EXPECT_EQ(std::string(buffer, 4), std::string("s\0\0x", 4)) << "what fits stays closed";
-  std::memset(buffer, 'x', sizeof(buffer));
-  for (unsigned long size : {0ul, 1ul, 2ul, 3ul}) EXPECT_FALSE(UnitGetUnitTextAll(kTime, buffer, size));
-  EXPECT_EQ(std::string(buffer, 4), "xxxx");
+  for (const auto& [size, written] : lists) {
+    std::memset(buffer, 'x', sizeof(buffer));
+    EXPECT_EQ(UnitGetUnitTextAll(kTime, buffer, size), size == 8) << size;
+    EXPECT_EQ(std::string(buffer, written.size()), written) << size;
+  }
   EXPECT_FALSE(UnitGetUnitTextAll(9, buffer, sizeof(buffer)) || UnitGetUnitTextAll(kTime, nullptr, 100));
 }
 
 TEST_F(TextsTest, ResultsStayValidThroughFurtherCallsReloadsAndOtherThreads) {
-  const char* minute = UnitGetUnitText(kTime);
-  const char* second = UnitGetUnitBaseText(kTime);
+  const char *minute = UnitGetUnitText(kTime), *second = UnitGetUnitBaseText(kTime);
   const char* symbols[4] = {
       UnitGetSymbol(kPressure, 0, 0, 0, 0, true), UnitGetSymbol(kPressure, 1, kFlagSet, 0, 0, true),
       UnitGetSymbol(kPressure, 3, kFlagData, 9, 1, true), UnitGetSymbol(kPressure, 3, kFlagData, 2, 9, false)};
   const char* name = UnitGetName(kPressure, 0, 0, 0, 0);
   std::thread([] { for (int i = 0; i < 5; ++i) UnitGetName(kPressure, 1, kFlagSet, 0, 0); }).join();
   // The catalogue the texts came from is released.
-  Install(testing::Table(testing::MakeQuantity(kTime, "Time", "t")));
+  Install(Table(MakeQuantity(kTime, "Time", "t")));
   EXPECT_STREQ(UnitGetUnitText(kTime), "");
-  EXPECT_STREQ(minute, "min");
-  EXPECT_STREQ(second, "s");
-  std::string kept = name;
+  std::string kept = std::string(minute) + "|" + second + "|" + name;
   for (const char* symbol : symbols) kept += std::string("|") + symbol;
-  EXPECT_EQ(kept, "Pressure|p|ps|pm1|pm");
+  EXPECT_EQ(kept, "min|s|Pressure|p|ps|pm1|pm");
 }
 
 }  // namespace
