@@ -17,10 +17,12 @@ std::string Bounded(const char* text, size_t limit) {
 
 }  // namespace
 
+// No result: a null path changes nothing.
 void UnitChangeUserInfo(char* path, char* user, unsigned short number) {
   units::Guarded(false, [&] {
-    if (path == nullptr) return false;
-    units::TheService().ChangeUserInfo(Bounded(path, kMaxRegistryPath), Bounded(user, kMaxUserPart), number);
+    if (path != nullptr) {
+      units::TheService().ChangeUserInfo(Bounded(path, kMaxRegistryPath), Bounded(user, kMaxUserPart), number);
+    }
     return true;
   });
 }

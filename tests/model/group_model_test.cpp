@@ -69,10 +69,9 @@ TEST(GroupNamesTest, WritesTheNamesThatFitAndNothingPastTheSize) {
   EXPECT_EQ(WriteGroupNames(groups, nullptr, 100), 0);
 }
 
-// Hosts rely on the five list numbers sharing one array of 500 positions,
-// with only list 0 read by the restriction while it is on; clearing switches
-// it off and resets the positions only when asked. A full list refuses even
-// an entry it holds; numbers outside 0..4 are refused.
+// Hosts rely on the five list numbers sharing one array of 500 positions, with only list 0 read by the
+// restriction while it is on; clearing switches it off and resets the positions only when asked. A full list
+// refuses even an entry it holds; numbers outside 0..4 are refused.
 TEST(SelectListTest, ListNumbersShareThePositionsAndOnlyListZeroAdmits) {
   auto lists = std::make_unique<t_unitselectlist>();
   EXPECT_TRUE(lists->Admits(4, 2, kFlagData, 1, 1)) << "nothing added: no restriction";

@@ -48,9 +48,8 @@ TEST(RecordLayoutTest, FieldsSitAtTheirOffsets) {
   EXPECT_EQ(sizeof(t_unitquantity), 86u);  // the model records' sizes are asserted where they are declared
 }
 
-// A unit index of 10 or more comes only from damaged data: it reads as the
-// base unit, never as memory behind the ten slots. A catalogue built from
-// another's records shares them: they outlive the catalogue they came from.
+// A unit index of 10 or more comes only from damaged data: it reads as the base unit, never as memory behind the ten
+// slots. A catalogue built from another's records shares them: they outlive the catalogue they came from.
 TEST(CatalogueTest, FindGivesTheFirstRecordWithAnIdentifierAndSharedRecordsOutliveTheirCatalogue) {
   const struct { uint16_t id; uint32_t unit; int slot; } records[] = {
       {7, 3, 3}, {0, 9, 9}, {7, 1, 3}, {65535, 10, 0}, {1, 0x10003, 0}, {2, 0xFFFFFFFF, 0}};
@@ -86,9 +85,8 @@ TEST(CopyTextTest, CutsInsideTheWidthAtACharacterBoundary) {
     char buffer[10];
     std::memset(buffer, '#', sizeof(buffer));
     CopyText(buffer + 1, c.width, c.text);
-    std::string expected = std::string("#") + c.expected;
-    expected.resize(1 + c.width, '\0');
-    expected.resize(sizeof(buffer), '#');
+    const std::string expected = "#" + std::string(c.expected) + std::string(c.width - std::strlen(c.expected), '\0') +
+                                 std::string(sizeof(buffer) - 1 - c.width, '#');
     EXPECT_EQ(std::string(buffer, sizeof(buffer)), expected) << (c.text ? c.text : "(null)") << " in " << c.width;
   }
 }
@@ -98,11 +96,10 @@ const std::pair<Direction, bool> kForms[] = {{Direction::kToCurrent, true}, {Dir
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof(a)) == 0; }
 
-// The array loops run in several vector widths; every element must still be
-// the single-value result, in place and apart, tails included; overlapping
-// arrays convert element by element in order. The factors and offsets make
-// results that a fused multiply-add would round otherwise. Adding an offset
-// of +0 would turn a difference of -0 into +0.
+// The array loops run in several vector widths; every element must still be the single-value result, in
+// place and apart, tails included; overlapping arrays convert element by element in order. The factors and
+// offsets make results that a fused multiply-add would round otherwise. Adding an offset of +0 would turn a
+// difference of -0 into +0.
 TEST(ConversionTest, ArraysEqualTheSingleValueFormBitForBit) {
   std::mt19937_64 random(11);
   std::uniform_real_distribution<double> values(-1e6, 1e6);

@@ -116,10 +116,9 @@ TEST(UdfFormatTest, SmallFilesAreTheDocumentedBytesBothWaysAndOlderVersionsReadW
   // A damaged pair count in memory makes 50 pairs, never a read past the arrays.
   contents.records[0]->aSubQuantity[9].wCount = 0xFFFF;
   EXPECT_EQ(EncodeUdf(contents.records, 3, 1).size(), file.size() + 4 * kMaxPairs);
-  // Record version 1 stores 11 bytes of symbol and no text, old unit entries
-  // binary32 numbers, old subquantity entries fewer fields (no flag word
-  // stands for Data). The record behind each shows that it took its own
-  // length. Files that start with the count hold no settings.
+  // Record version 1 stores 11 bytes of symbol and no text, old unit entries binary32 numbers, old subquantity
+  // entries fewer fields (no flag word stands for Data). The record behind each shows that it took its own length.
+  // Files that start with the count hold no settings.
   const struct { uint16_t record, unit, slot; const char *stored_symbol, *symbol; } cases[] = {
       {0, 0, 0, "v", "v"}, {1, 1, 1, "ABCDEFGHIJK", "ABCDEFGHIJ"}, {1, 2, 2, "v", "v"}, {3, 3, 3, "v", "v"},
       {0xFFFF, 0xFFFF, 9, "v", "v"}};
@@ -158,9 +157,8 @@ TEST(ByteReaderTest, AFieldTheBytesDoNotReachKeepsItsValueAndEndsTheStream) {
   EXPECT_TRUE(i32 == 7 && u32 == 7 && f32 == 7.0f && f64 == 7.0 && u16 == 0x0101);
 }
 
-// No writer stores more than ten entries, more than 50 pairs or texts
-// without terminator: extra entries and pairs are read past, keeping the
-// slots and the next record in place, and texts are cut inside their width.
+// No writer stores more than ten entries, more than 50 pairs or texts without terminator: extra entries and pairs are
+// read past, keeping the slots and the next record in place, and texts are cut inside their width.
 TEST(UdfDamagedInputTest, ExtraEntriesAndPairsAreReadPastAndTextsCutInsideTheirWidth) {
   std::string more = SmallRecord() + SlotEntry(4, 99, "extra", "x", "", 0, {1, 2});
   more.replace(509, 4, Bytes().I32(11));  // the slot count
@@ -189,8 +187,8 @@ TEST(UdfDamagedInputTest, ExtraEntriesAndPairsAreReadPastAndTextsCutInsideTheirW
   EXPECT_TRUE(short_slot.wCount == 50 && short_slot.awIndex[2] == 1002 && short_slot.awDevice[3] == 0);
 }
 
-// Records exist only where their first byte does, settings only when whole;
-// fields the bytes do not reach stay initial.
+// Records exist only where their first byte does, settings only when whole; fields the bytes do not reach stay
+// initial.
 TEST(UdfDamagedInputTest, CutFilesAndDamagedCountsCreateOnlyTheRecordsThatStart) {
   const std::string file = Bytes().U16(0xFFFF).U16(2).U16(2).I32(3).U16(1).Raw(SmallRecord()).Raw(SmallRecord());
   const size_t second = 12 + SmallRecord().size();
@@ -216,10 +214,8 @@ TEST(UdfDamagedInputTest, CutFilesAndDamagedCountsCreateOnlyTheRecordsThatStart)
 
 Bytes FdfHeader(int32_t count) { return Bytes().I32(-1).U16(1).I32(count); }
 
-t_FilterEntry SampleEntry(const char* name, int32_t count) {
-  t_FilterEntry entry = testing::MakeGroup(name);
-  entry.lCount = count;
-  entry.aCondition[0] = {0x0102, 3, kFlagData, 2, 1, 0x1F, kFlagData | kFlagSet};
+t_FilterEntry SampleEntry(const char* name) {
+  t_FilterEntry entry = testing::MakeGroup(name, {{0x0102, 3, kFlagData, 2, 1, 0x1F, kFlagData | kFlagSet}});
   entry.aCondition[99] = {99, 99, 0x99, 9, 9, kTestSubQuantity, 0x9999};
   return entry;
 }
@@ -234,17 +230,16 @@ std::string SampleEntryBytes(const std::string& name, int32_t count, uint16_t ve
   return version >= 2 ? bytes.U32(0x9999) : bytes;
 }
 
-// Stale bytes behind a name's terminator are not written. The entry behind
-// shows that each version took its own length. Old files start with the count
-// and may end without the index.
+// Stale bytes behind a name's terminator are not written. The entry behind shows that each version took its own
+// length. Old files start with the count and may end without the index.
 TEST(FdfFormatTest, SmallFileIsTheDocumentedBytesAndOlderVersionsReadWithTheirOwnLayouts) {
   EXPECT_EQ(EncodeFdf({}, 0), std::string(FdfHeader(0).I32(0)));
-  t_FilterEntry entry = SampleEntry("Pressures", 1);
+  t_FilterEntry entry = SampleEntry("Pressures");
   std::memset(entry.szName + 10, 'Z', 200);
   EXPECT_EQ(EncodeFdf({entry}, 1), std::string(FdfHeader(1).Raw(SampleEntryBytes("Pressures", 1)).I32(1)));
   for (uint16_t version : {0, 1, 2, 3, 0xFFFF}) {
     const std::string entries = SampleEntryBytes("Old", 1, version) + SampleEntryBytes("After", 1);
-    t_FilterEntry expected = SampleEntry("Old", 1);
+    t_FilterEntry expected = SampleEntry("Old");
     if (version < 2) expected.aCondition[99].dwFlagMask = 0;
     const std::pair<std::string, int32_t> files[] = {{FdfHeader(2).Raw(entries).I32(2), 2},
                                                      {Bytes().I32(2).Raw(entries).I32(2), 2},
@@ -253,15 +248,14 @@ TEST(FdfFormatTest, SmallFileIsTheDocumentedBytesAndOlderVersionsReadWithTheirOw
       const FdfContents contents = Fdf(file);
       ASSERT_EQ(contents.entries.size(), 2u) << version;
       EXPECT_SAME(contents.entries[0], expected) << version;
-      EXPECT_SAME(contents.entries[1], SampleEntry("After", 1)) << version;
+      EXPECT_SAME(contents.entries[1], SampleEntry("After")) << version;
       EXPECT_TRUE(contents.has_header == (file[0] == '\xFF') && contents.stored_index == index) << version;
     }
   }
 }
 
-// Entries exist only where their first byte does, a cut entry keeps the
-// fields it does not reach initial, and damaged condition counts stay inside
-// the table.
+// Entries exist only where their first byte does, a cut entry keeps the fields it does not reach initial, and damaged
+// condition counts stay inside the table.
 TEST(FdfDamagedInputTest, CutFilesAndDamagedCountsCreateOnlyTheEntriesThatStart) {
   const std::string file = FdfHeader(2).Raw(SampleEntryBytes("A", 1)).Raw(SampleEntryBytes("B", 1, 1)).I32(2);
   for (size_t length = 0; length <= file.size(); ++length) {
@@ -269,7 +263,7 @@ TEST(FdfDamagedInputTest, CutFilesAndDamagedCountsCreateOnlyTheEntriesThatStart)
     ASSERT_EQ(contents.entries.size(), (length > 10 ? 1u : 0u) + (length > 10 + kGroupEntrySize ? 1u : 0u)) << length;
     ASSERT_EQ(contents.stored_index, length == file.size() ? 2 : kMissingIndex) << length;
   }
-  t_FilterEntry expected = SampleEntry("A", 1);
+  t_FilterEntry expected = SampleEntry("A");
   expected.aCondition[99].wIndex = expected.aCondition[99].wTests = 0;
   expected.aCondition[99].dwFlagMask = 0;
   EXPECT_SAME(Fdf(file.substr(0, 10 + 306 + 20 * 99 + 13)).entries.at(0), expected);  // cut inside wIndex

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -17,8 +18,9 @@ using Barrier = ReaderSections::Barrier;
 class ReaderSectionsTest : public ::testing::TestWithParam<Barrier> {};
 
 TEST_P(ReaderSectionsTest, NoReaderSeesAFreedValue) {
-  // Never destroyed, as in the library: slots may outlive their threads.
-  auto* sections = new ReaderSections;
+  // Static, as in the library: slots may outlive their threads.
+  static ReaderSections instances[3];
+  ReaderSections* sections = &instances[static_cast<int>(GetParam())];
   sections->Prepare(2, GetParam());
   if (sections->barrier() != GetParam() && GetParam() == Barrier::kMembarrier) GTEST_SKIP() << "no membarrier";
   EXPECT_EQ(sections->barrier(), GetParam());
@@ -49,7 +51,11 @@ TEST_P(ReaderSectionsTest, NoReaderSeesAFreedValue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Barriers, ReaderSectionsTest,
-                         ::testing::Values(Barrier::kMembarrier, Barrier::kPageProtection, Barrier::kReaderFence));
+                         ::testing::Values(Barrier::kMembarrier, Barrier::kPageProtection, Barrier::kReaderFence),
+                         [](const auto& info) {
+                           const char* names[] = {"Membarrier", "PageProtection", "ReaderFence"};
+                           return std::string(names[static_cast<int>(info.param)]);
+                         });
 
 }  // namespace
 }  // namespace platform

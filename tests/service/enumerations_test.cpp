@@ -6,9 +6,8 @@ namespace {
 
 using namespace testing;  // the suites' own helpers
 
-// Speed: slot 4 with registrations (1,0) (1,1), slot 5 without, slot 6
-// disabled. Level: only a disabled slot, so it is offered bare. Hidden: a
-// disabled quantity.
+// Speed: slot 4 with registrations (1,0) (1,1), slot 5 without, slot 6 disabled. Level: only a disabled
+// slot, so it is offered bare. Hidden: a disabled quantity.
 QuantityTable Records() {
   auto speed = EnabledQuantity(1, "Speed", "v");
   t_subquantity& measured = DefineSlot(speed.get(), 0, 4, kFlagData, "Measured speed", "vm");
@@ -112,10 +111,10 @@ TEST_F(EnumerationTest, EmptyResultsLeaveNullAndZero) {
   EXPECT_TRUE(Rows(UnitGetQuantities, &result).empty() && !result);
   EXPECT_TRUE(Rows(UnitGetAllQuantities, &result).empty() && result) << "this form reports true even when empty";
   EXPECT_TRUE(NumberArrays().Failed());
+  EXPECT_TRUE(UnitDeletePtr(nullptr) && UnitDeleteArray(nullptr));
 }
 
-// Force: slot 0 is subquantity 2 (Data) without registrations. Torque: no
-// defined slot.
+// Force: slot 0 is subquantity 2 (Data) without registrations. Torque: no defined slot.
 QuantityTable ForceAndTorque(int force_pairs = 0, bool twin = false) {
   auto force = EnabledQuantity(4, "Force", "F");
   t_subquantity& slot = DefineSlot(force.get(), 0, 2, kFlagData, "Force", "F");

@@ -104,10 +104,9 @@ TEST_F(StorageTest, ChangeUdfImportsAFileOnlyIntoAnEmptyKey) {
   EXPECT_FALSE(UnitChangeUDF(nullptr, nullptr, Text("Plant")) || UnitChangeUDF(Text("Empty"), nullptr, nullptr));
 }
 
-// File-only mode loads AppUnits.UDF, or the default when that holds no
-// quantity, whatever the case of their names; settings stay where the files
-// leave them unset. Saves replace the file they found, whole or not at all.
-// 1483 bytes a record: fields straddle the file reader's refills.
+// File-only mode loads AppUnits.UDF, or the default when that holds no quantity, whatever the case of their
+// names; settings stay where the files leave them unset. Saves replace the file they found, whole or not at
+// all. 1483 bytes a record: fields straddle the file reader's refills.
 TEST_F(StorageTest, FileOnlySavesReplaceTheAppFilesWholeOrNotAtAll) {
   WriteUdf(data_ + "default.udf", Quantities(2));
   WriteWholeFile(data_ + "DEFAULT.FDF", EncodeFdf({MakeGroup("A")}, 1));

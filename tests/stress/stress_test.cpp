@@ -2,12 +2,14 @@
 // registers variants and changes the group 1,000 times. Run under
 // ThreadSanitizer by test.sh; in the ordinary runs it checks the results.
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "model/fdf_format.h"
 #include "model/udf_format.h"
+#include "service/service.h"
 #include "test_support.h"
 #include "units.h"
 
@@ -131,6 +133,30 @@ TEST_F(StressTest, ReadersSeeTheOldOrTheNewCatalogueNeverAnythingElse) {
   done_ = true;
   for (std::thread& reader : readers) reader.join();
   EXPECT_EQ(wrong, std::vector<int>(4, 0));
+}
+
+// Old views wait for their readers, up to eight of them; then the writer waits.
+TEST_F(ServiceTest, AWriterWaitsForAReaderOnlyWhenOldViewsWouldPileUp) {
+  std::atomic<bool> inside{false}, release{false};
+  std::thread reader([&] {
+    TheService().Reading(0, [&](const View&) {
+      inside = true;
+      while (!release) std::this_thread::yield();
+      return 0;
+    });
+  });
+  while (!inside) std::this_thread::yield();
+  std::atomic<int> published{0};
+  std::thread writer([&] {
+    for (int i = 0; i < 9; ++i, ++published) UnitSetTextMode(static_cast<unsigned char>(i % 2));
+  });
+  for (int i = 0; i < 2000 && published < 8; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(published.load(), 8);
+  release = true;
+  reader.join();
+  writer.join();
+  EXPECT_EQ(published.load(), 9);
 }
 
 }  // namespace
