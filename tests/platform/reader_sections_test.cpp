@@ -50,12 +50,14 @@ TEST_P(ReaderSectionsTest, NoReaderSeesAFreedValue) {
   EXPECT_EQ(freed_seen.load(), 0);
 }
 
+std::string BarrierName(const ::testing::TestParamInfo<Barrier>& param) {
+  static const char* const kNames[] = {"Membarrier", "PageProtection", "ReaderFence"};
+  return kNames[static_cast<int>(param.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(Barriers, ReaderSectionsTest,
                          ::testing::Values(Barrier::kMembarrier, Barrier::kPageProtection, Barrier::kReaderFence),
-                         [](const auto& info) {
-                           const char* names[] = {"Membarrier", "PageProtection", "ReaderFence"};
-                           return std::string(names[static_cast<int>(info.param)]);
-                         });
+                         BarrierName);
 
 }  // namespace
 }  // namespace platform
