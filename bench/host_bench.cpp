@@ -18,7 +18,7 @@
 #include <string>
 
 #ifdef UNITS_BENCH_HAVE_UDUNITS2
-#include <udunits2.h>
+#include "udunits_reference.h"
 #endif
 
 #ifndef UNITS_LIBRARY_PATH
@@ -249,56 +249,12 @@ void BM_HostSingle(benchmark::State& state, uint16_t quantity) {
 
 #ifdef UNITS_BENCH_HAVE_UDUNITS2
 
-struct Udunits {
-  ut_system* system = nullptr;
-  ut_unit* celsius = nullptr;
-  ut_unit* fahrenheit = nullptr;
-  cv_converter* to_fahrenheit = nullptr;
-  std::string error;  // why the converter is missing
-};
-
-Udunits& TheUdunits() {
-  static Udunits udunits;
-  return udunits;
-}
-
-void OpenUdunits() {
-  Udunits& u = TheUdunits();
-  // The database loader reports every redefinition it meets on stderr.
-  ut_set_error_message_handler(ut_ignore);
-  u.system = ut_read_xml(nullptr);
-  if (u.system == nullptr) {
-    u.error = "UDUNITS-2 unit database not found; install libudunits2-data or set UDUNITS2_XML_PATH";
-    return;
-  }
-  u.celsius = ut_parse(u.system, "degree_Celsius", UT_ASCII);
-  u.fahrenheit = ut_parse(u.system, "degree_Fahrenheit", UT_ASCII);
-  if (u.celsius != nullptr && u.fahrenheit != nullptr) u.to_fahrenheit = ut_get_converter(u.celsius, u.fahrenheit);
-  if (u.to_fahrenheit == nullptr) {
-    u.error = "UDUNITS-2 has no converter from degree_Celsius to degree_Fahrenheit";
-    return;
-  }
-  // It goes through kelvin and rankine, so it matches only approximately.
-  if (std::fabs(cv_convert_double(u.to_fahrenheit, 100.0) - 212.0) > 1e-9) {
-    u.error = "UDUNITS-2 does not convert 100 degC to 212 degF";
-  }
-}
-
-void CloseUdunits() {
-  Udunits& u = TheUdunits();
-  cv_free(u.to_fahrenheit);
-  ut_free(u.celsius);
-  ut_free(u.fahrenheit);
-  ut_free_system(u.system);
-}
-
 void BM_HostUdunits(benchmark::State& state) {
-  const Udunits& u = TheUdunits();
-  if (!u.error.empty()) {
-    state.SkipWithError(u.error.c_str());
+  const cv_converter* converter = UdunitsConverter(true);
+  if (converter == nullptr) {
+    state.SkipWithError(TheUdunits().error.c_str());
     return;
   }
-  const cv_converter* converter = u.to_fahrenheit;
   double value = 20.0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(value);
