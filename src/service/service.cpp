@@ -244,18 +244,15 @@ void Service::SwitchFileOnlyMode(uint16_t on) {
 
 // ---- Reading ----
 
-bool Service::ConvertArray(Direction direction, uint16_t quantity, const double* input, double* output,
-                           int32_t count, bool absolute) const noexcept {
-  return ConvertInSection(direction, quantity, input, output, count, absolute);
-}
-
 bool Service::ConvertOneInSection(Direction direction, uint16_t quantity, double input, double* output,
                                   bool absolute) const noexcept {
-  return ConvertInSection(direction, quantity, &input, output, 1, absolute);
+  return ConvertArray(direction, quantity, &input, output, 1, absolute);
 }
 
-bool Service::ConvertInSection(Direction direction, uint16_t quantity, const double* input, double* output,
-                               int32_t count, bool absolute) const noexcept {
+// Arrays and the single values off the hot path: the conversion log, an
+// inert library, a thread's first call, or no process-wide barrier.
+bool Service::ConvertArray(Direction direction, uint16_t quantity, const double* input, double* output,
+                           int32_t count, bool absolute) const noexcept {
   platform::ReadSection section(readers_);
   const View* view = view_.load(std::memory_order_acquire);
   if (view == nullptr) return false;

@@ -105,11 +105,8 @@ class Service {
   StoredContents ContentsCopy() const;
 
  private:
-  // Conversions off the hot path, in a read section of their own: a thread's
-  // first, an inert library, the conversion log, or no process-wide barrier.
-  bool ConvertInSection(Direction direction, uint16_t quantity, const double* input, double* output,
-                        int32_t count, bool absolute) const noexcept;
-  // By value, so that the hot path keeps its input in a register.
+  // Single values off the hot path, through ConvertArray. By value, so that
+  // the hot path keeps its input in a register.
   bool ConvertOneInSection(Direction direction, uint16_t quantity, double input, double* output,
                            bool absolute) const noexcept;
 
@@ -130,7 +127,7 @@ class Service {
   std::atomic<const View*> view_{nullptr};
   // The published view's catalogue, for the hot conversion path; null while
   // nothing is published, the conversion log is on or readers must fence
-  // themselves, which sends conversions to ConvertInSection.
+  // themselves, which sends conversions to ConvertOneInSection.
   std::atomic<const Catalogue*> catalogue_{nullptr};
   std::atomic<bool> refused_{false};
   std::atomic<bool> fail_exports_{false};
