@@ -73,6 +73,21 @@ class UNITS_API t_unitquantity {
 };
 #pragma pack(pop)
 
+// Dialogs. They run modally on the calling thread, which must be the thread
+// of the host's windows (and of its QApplication, when it has one; without
+// one the library makes its own). The dialogs come from libunits_dialogs.so
+// beside the library, loaded on the first call; without it, without the
+// toolkit or without a usable display they return false and write the reason
+// to the debug channel. Threads converting meanwhile see the catalogue before
+// or after the change, never a mixture.
+//
+// Lets the user choose the display unit of `quantity`; `parent` is a native
+// window id (an X11 window on Linux), 0 for none. True when the user chose
+// with OK and the choice was saved; false for an unknown quantity, Cancel,
+// no dialog, or a failed save (the choice then holds in memory but is not
+// stored).
+UNITS_API bool UNITS_CALL UnitOpenSelectUnitDlg(unsigned short quantity, unsigned long parent);
+
 // Exported dialog pointers. Only _UnitMainDlg is ever set, while UnitEdit runs.
 extern "C" UNITS_API void* _UnitMainDlg;
 extern "C" UNITS_API void* _EditQuantityDlg;

@@ -284,6 +284,29 @@ StoredContents Service::ContentsCopy() const {
   return Contents();
 }
 
+DialogSettings Service::DialogSettingsCopy() const {
+  std::lock_guard<std::mutex> lock(writer_);
+  DialogSettings dialog;
+  if (settings_ != nullptr) dialog.edit_mode = settings_->edit_mode;
+  const View* view = view_.load(std::memory_order_relaxed);
+  if (view != nullptr) dialog.text_mode = view->text_mode;
+  if (font_holder_ != nullptr) {
+    dialog.has_fonts = true;
+    dialog.dialog_font = font_holder_->DialogFont();
+    dialog.symbol_font = font_holder_->SymbolFont();
+  }
+  return dialog;
+}
+
+const DialogPlugin* Service::Dialogs() {
+  std::lock_guard<std::mutex> lock(writer_);
+  if (!dialogs_tried_ && settings_ != nullptr) {
+    dialogs_ = LoadDialogPlugin(settings_->module_folder);
+    dialogs_tried_ = true;
+  }
+  return dialogs_;
+}
+
 // ---- Changing ----
 
 bool Service::SetValue(uint16_t key, const void* value, unsigned long size) {
@@ -393,6 +416,26 @@ bool Service::Commit(const StoredContents& contents) {
   if (next.groups == nullptr) next.groups = std::make_shared<const GroupTable>();
   PublishContents(next);
   return Save(next);
+}
+
+bool Service::SetCurrentUnit(uint16_t id, uint32_t unit) {
+  std::lock_guard<std::mutex> lock(writer_);
+  if (view_.load(std::memory_order_relaxed) == nullptr) return false;
+  StoredContents contents = Contents();
+  const std::vector<SharedQuantity>& records = contents.catalogue->Records();
+  const t_quantity* found = contents.catalogue->Find(id);
+  if (found == nullptr) return false;
+  std::vector<SharedQuantity> changed = records;
+  for (SharedQuantity& record : changed) {
+    if (record.get() != found) continue;
+    auto chosen = std::make_shared<t_quantity>(*record);
+    chosen->dwUnit = unit;
+    record = std::move(chosen);
+    break;
+  }
+  contents.catalogue = MakeCatalogue(std::move(changed));
+  PublishContents(contents);
+  return Save(contents);
 }
 
 void Service::ClearSelectList(bool reset_entries) {

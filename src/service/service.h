@@ -17,6 +17,7 @@
 
 #include "model/conversion.h"
 #include "platform/reader_sections.h"
+#include "service/dialog_plugin.h"
 #include "service/view.h"
 #include "storage/store_sequences.h"
 
@@ -92,6 +93,17 @@ class Service {
   bool Commit(const StoredContents& contents);
   bool AddSelectList(int list, uint16_t quantity, int32_t subquantity, uint32_t flags, uint16_t device,
                      uint16_t index);
+  // Makes `unit` the current display unit of the first quantity `id` and
+  // runs the save sequence; false when the quantity is gone or the save
+  // failed (the choice then still holds in memory).
+  bool SetCurrentUnit(uint16_t id, uint32_t unit);
+
+  // ---- Dialogs ----
+  // The dialogs plugin, loaded on the first call from the library's folder;
+  // null when it cannot be loaded (the reason is in the debug channel). Not
+  // retried, never unloaded.
+  const DialogPlugin* Dialogs();
+  DialogSettings DialogSettingsCopy() const;
 
   // Test hook: every export then fails as if its body had thrown.
   void FailExportsForTesting(bool on) { fail_exports_.store(on, std::memory_order_relaxed); }
@@ -147,6 +159,8 @@ class Service {
   // exit while a host thread may still read.
   Settings* settings_ = nullptr;
   K_DORVFont* font_holder_ = nullptr;
+  const DialogPlugin* dialogs_ = nullptr;
+  bool dialogs_tried_ = false;
 };
 
 // The one instance. Constant-initialised: usable before any constructor runs.
