@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine and runs every test: the unit and host
-# suites, the same suites under AddressSanitizer + UndefinedBehaviorSanitizer,
+# suites, the dialogs on the offscreen platform and in a real window under
+# Xvfb, the same suites under AddressSanitizer + UndefinedBehaviorSanitizer,
 # the thread stress test under ThreadSanitizer, and a bounded run of each
 # fuzz target. Prints how long each stage took. Exits non-zero on any failure.
 set -euo pipefail
@@ -37,14 +38,14 @@ stage_done "sanitizer build and test"
 # resolves the target_clones of the conversion loops.
 stage "thread sanitizer build and stress test"
 CC=clang CXX=clang++ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DUNITS_TSAN=ON -DUNITS_BUILD_BENCH=OFF >/dev/null
+  -DUNITS_TSAN=ON -DUNITS_BUILD_BENCH=OFF -DUNITS_BUILD_DIALOGS=OFF >/dev/null
 cmake --build build-tsan -j "$JOBS" --target stress_test
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" build-tsan/bin/stress_test
 stage_done "thread sanitizer build and stress test"
 
 stage "fuzz (${FUZZ_SECONDS}s per target)"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DUNITS_BUILD_FUZZ=ON -DUNITS_BUILD_TESTS=OFF -DUNITS_BUILD_BENCH=OFF >/dev/null
+  -DUNITS_BUILD_FUZZ=ON -DUNITS_BUILD_TESTS=OFF -DUNITS_BUILD_BENCH=OFF -DUNITS_BUILD_DIALOGS=OFF >/dev/null
 cmake --build build-fuzz -j "$JOBS"
 scripts/run-fuzzers build-fuzz/bin "$FUZZ_SECONDS"
 stage_done "fuzz"

@@ -124,5 +124,20 @@ TEST_F(HostTest, SecondAttachBuildsEverythingAgain) {
   EXPECT_EQ(attaches, 2u);
 }
 
+// A host that never opens a dialog never maps the toolkit; a dialog without
+// its plugin, or without a display, is a false result and a reason in the
+// debug channel, never an aborted host.
+TEST_F(HostTest, DialogsWithoutPluginOrDisplayFailWithAReason) {
+  WriteDefaultUdf();
+  const std::string no_display = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM";
+  EXPECT_EQ(Run("current 12 0 toolkit selectunit 12 toolkit", no_display), "loaded\nok 32\ntoolkit 0\n0\ntoolkit 0\n");
+  EXPECT_NE(DebugLog().find("dialogs unavailable: "), std::string::npos) << DebugLog();
+
+  if (std::string(UNITS_DIALOGS_PATH).empty()) return;  // built without the plugin
+  fs::copy_file(UNITS_DIALOGS_PATH, root_ + "lib/libunits_dialogs.so");
+  EXPECT_EQ(Run("selectunit 12 selectunit 12 unload", no_display), "loaded\n0\n0\nunloaded\n");
+  EXPECT_NE(DebugLog().find("dialog not shown: no usable display"), std::string::npos) << DebugLog();
+}
+
 }  // namespace
 }  // namespace units

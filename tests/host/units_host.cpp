@@ -52,6 +52,18 @@ void Groups() {
   std::printf("\n");
 }
 
+// Shared objects of the toolkit mapped into this process.
+int MappedToolkitLibraries() {
+  std::FILE* maps = std::fopen("/proc/self/maps", "r");
+  int count = 0;
+  char line[1024];
+  while (maps != nullptr && std::fgets(line, sizeof(line), maps) != nullptr) {
+    if (std::strstr(line, "libQt6Core") != nullptr && std::strstr(line, "r-xp") != nullptr) ++count;
+  }
+  if (maps != nullptr) std::fclose(maps);
+  return count;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -78,6 +90,11 @@ int main(int argc, char** argv) {
     } else if (command == "privilege") {
       const unsigned long mask = std::strtoul(Arg(argc, argv, &i), nullptr, 0);
       std::printf("%d\n", Lookup<bool (*)(unsigned long)>("_Z16UnitHasPrivilegem")(mask) ? 1 : 0);
+    } else if (command == "selectunit") {
+      const auto quantity = static_cast<unsigned short>(std::atoi(Arg(argc, argv, &i)));
+      std::printf("%d\n", Lookup<bool (*)(unsigned short, unsigned long)>("_Z21UnitOpenSelectUnitDlgtm")(quantity, 0));
+    } else if (command == "toolkit") {
+      std::printf("toolkit %d\n", MappedToolkitLibraries());
     } else {
       std::printf("unknown command %s\n", command.c_str());
       return 2;
