@@ -151,5 +151,22 @@ TEST_F(StorageTest, FailedRegistrySaveKeepsTheStoredContent) {
   EXPECT_FALSE(UnitExistQuantity(1, 0, 0, 5, 0));
 }
 
+// The unit selection's commit: the choice is saved; a failed save is a false
+// result although the choice holds in memory.
+TEST_F(StorageTest, ChosenUnitIsSavedAndAFailedSaveIsReported) {
+  WriteWorkingFiles(2);
+  ChooseKey();
+  EXPECT_FALSE(TheService().SetCurrentUnit(9, 1));
+  const auto current_unit = [] { return uint32_t{TheService().ContentsCopy().catalogue->Find(2)->dwUnit}; };
+  platform::SetRegistryWriteHookForTesting([](const std::string&) { return false; });
+  EXPECT_FALSE(TheService().SetCurrentUnit(2, 3));
+  platform::SetRegistryWriteHookForTesting(nullptr);
+  EXPECT_EQ(current_unit(), 3u);
+  EXPECT_TRUE(TheService().SetCurrentUnit(2, 4));
+  Attach();
+  ChooseKey();
+  EXPECT_EQ(current_unit(), 4u);
+}
+
 }  // namespace
 }  // namespace units
