@@ -67,18 +67,23 @@ bool IsValidUtf8(const char* bytes, size_t length) {
 
 class ByteLimitValidator : public QValidator {
  public:
-  ByteLimitValidator(QLineEdit* edit, size_t max_bytes) : QValidator(edit), edit_(edit), max_bytes_(max_bytes) {}
+  ByteLimitValidator(QLineEdit* edit, size_t max_bytes)
+      : QValidator(edit), shown_bytes_(Utf8Length(edit->text())), max_bytes_(max_bytes) {
+    // The edit asks with the changed text already in it; what it showed
+    // before comes from here.
+    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { shown_bytes_ = Utf8Length(text); });
+  }
 
   State validate(QString& input, int&) const override {
     const size_t length = Utf8Length(input);
     if (length <= max_bytes_) return Acceptable;
     // Too long: still allowed when it does not grow, so that an overlong
     // legacy text can be shortened step by step.
-    return length <= Utf8Length(edit_->text()) ? Intermediate : Invalid;
+    return length <= shown_bytes_ ? Intermediate : Invalid;
   }
 
  private:
-  QLineEdit* edit_;
+  size_t shown_bytes_;
   size_t max_bytes_;
 };
 
