@@ -84,7 +84,15 @@ QStringList TextsThatDoNotFit(QWidget* dialog) {
 
 void TypeInto(QWidget* edit, const QString& text) {
   edit->setFocus();
-  QTest::keyClicks(edit, text);
+  for (QChar c : text) {
+    // Qt's test keys know only ASCII; other characters arrive as a keyboard
+    // layout sends them, as a key event carrying the text.
+    if (c.unicode() < 0x80) {
+      QTest::keyClick(edit, static_cast<char>(c.unicode()));
+    } else {
+      QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+  }
 }
 
 // Missing fonts draw boxes without any warning: every dialog test would

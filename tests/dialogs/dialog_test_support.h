@@ -70,7 +70,7 @@ void SaveScreenshot(QWidget* widget, const char* name);
 // are wider than their control: empty when everything fits.
 QStringList TextsThatDoNotFit(QWidget* dialog);
 
-// Types `text` into `edit` with key events, as a user would.
+// Types `text` into `edit` with key events, as a user would (any characters).
 void TypeInto(QWidget* edit, const QString& text);
 
 }  // namespace testing
