@@ -465,9 +465,11 @@ void TEditQuantityDlg::SetSubQuantitiesEnabled(bool enabled) {
   for (int row = 0; row < list->topLevelItemCount(); ++row) {
     const int slot = SubQuantitySlotOfRow(*record_, row);
     if (!list->topLevelItem(row)->isSelected() || slot < 0) continue;
-    uint16_t& state = record_->aSubQuantity[slot].wState;
-    state = enabled ? static_cast<uint16_t>(state | units::kSlotEnabled)
-                    : static_cast<uint16_t>(state & ~units::kSlotEnabled);
+    // By value: the record is packed, a reference to its field may be misaligned.
+    t_subquantity& sub = record_->aSubQuantity[slot];
+    const uint16_t state = sub.wState;
+    sub.wState = enabled ? static_cast<uint16_t>(state | units::kSlotEnabled)
+                         : static_cast<uint16_t>(state & ~units::kSlotEnabled);
   }
   // The refill gives every row its selection back by position.
   FillSubQuantityList();

@@ -146,7 +146,7 @@ TEST_F(EditQuantityDialogTest, TakenIdentifiersAreShownWhileTypingAndRefusedByOk
     TypeInto(Find("GenEditGrosse"), typed);
     EXPECT_EQ(Find<QLabel>("GenInfoLabelGroesse")->text(), accepted ? "" : Tr("Quantity already exists") + ":\nv - V");
     Click("OKBtn");
-    EXPECT_EQ(std::tuple(dialog_->isVisible(), record_.wId), std::tuple(!accepted, accepted ? typed[1] - '0' : id));
+    EXPECT_EQ(std::tuple(dialog_->isVisible(), +record_.wId), std::tuple(!accepted, accepted ? typed[1] - '0' : id));
     const Message refusal{dialog_.get(), "Quantity already exists!", Tr("Quantities / Units"),
                           ToolkitServices::Icon::kWarning, ToolkitServices::Placement::kOnTop};
     EXPECT_EQ(toolkit_.messages, accepted ? std::vector<Message>{} : std::vector<Message>{refusal});
@@ -160,13 +160,13 @@ TEST_F(EditQuantityDialogTest, RemovedUnitsStayStoredAndAddTakesTheLowestFreeSlo
     Click("QuanRemove");  // the current unit; Edit and Remove stay as the refill left them
     EXPECT_EQ(std::tuple(Selected("QuanListBox"), Enabled("Quan", {"Edit", "Remove"})), std::tuple("1", "00"));
     Click(button);
-    EXPECT_EQ(std::tuple(record_.dwUnit, record_.aUnit[1].wState), std::tuple(*button == 'O' ? 4u : 1u, 0));
+    EXPECT_EQ(std::tuple(+record_.dwUnit, +record_.aUnit[1].wState), std::tuple(*button == 'O' ? 4u : 1u, 0));
   }
   Open(1, 1);
   AnswerOk("m_pkEditSymbol");
   Click("QuanAdd");
   EXPECT_EQ(seen_, QStringList({Tr("Edit unit"), "km"}));
-  EXPECT_EQ(std::tuple(record_.aUnit[1].wState, Find<QAbstractItemView>("QuanListBox")->model()->rowCount(),
+  EXPECT_EQ(std::tuple(+record_.aUnit[1].wState, Find<QAbstractItemView>("QuanListBox")->model()->rowCount(),
                        Selected("QuanListBox")), std::tuple(kUnitDefined, 3, "0"));
   for (t_quantityunit& unit : record_.aUnit) unit.wState = kUnitDefined;
   Click("QuanAdd");
@@ -181,14 +181,14 @@ TEST_F(EditQuantityDialogTest, SubquantitiesChangeAtOnceAndKeepTheSelectedPositi
   Open(1, 2);
   AnswerOk("m_pkEditName");
   Click("SubQuanAdd");
-  EXPECT_EQ(std::tuple(seen_, sub[0].wState), std::tuple(QStringList({Tr("Add subquantity"), ""}), 3));
+  EXPECT_EQ(std::tuple(seen_, +sub[0].wState), std::tuple(QStringList({Tr("Add subquantity"), ""}), 3));
   Select("SubQuanListView", "13");  // slots 1 and 6
   Click("SubQuanDisable");
-  EXPECT_EQ(std::tuple(sub[1].wState, sub[4].wState, sub[6].wState, Selected("SubQuanListView")),
+  EXPECT_EQ(std::tuple(+sub[1].wState, +sub[4].wState, +sub[6].wState, Selected("SubQuanListView")),
             std::tuple(1, 3, 1, "13"));
   Click("SubQuanEnable");
   Click("SubQuanRemove");
-  EXPECT_EQ(std::tuple(sub[1].wState, sub[1].wCount, sub[6].wState, sub[8].wState), std::tuple(2, 0, 2, 3));
+  EXPECT_EQ(std::tuple(+sub[1].wState, +sub[1].wCount, +sub[6].wState, +sub[8].wState), std::tuple(2, 0, 2, 3));
   const QString symbol = Find<QAbstractItemView>("SubQuanListView")->model()->index(1, 1).data().toString();
   EXPECT_EQ(std::tuple(Selected("SubQuanListView"), symbol), std::tuple("1", "4"));  // the selection kept its position
 }

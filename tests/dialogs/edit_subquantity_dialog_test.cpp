@@ -60,7 +60,7 @@ TEST_F(EditSubQuantityDialogTest, FlagsOpenAsRadioAndCheckStatesAndOkRebuildsThe
     for (auto [name, bit] : kFlagControls) EXPECT_EQ(Find(name)->isChecked(), (c.shown & bit) != 0) << name;
     EXPECT_FALSE(Find("m_pkButtonRemove")->isEnabled());  // no pairs
     Click("m_pkButtonOK");
-    EXPECT_EQ(slot.dwFlags, c.shown) << c.stored;
+    EXPECT_EQ(+slot.dwFlags, c.shown) << c.stored;
   }
 }
 
@@ -89,7 +89,7 @@ TEST_F(EditSubQuantityDialogTest, PairListStopsAtFiftyAndOnlyOkWritesTheSlot) {
     Click(ok ? "m_pkButtonOK" : "m_pkButtonCancel");  // without Enter: leaving the editor keeps the text
     EXPECT_EQ(std::memcmp(&slot, &before, sizeof slot) == 0, !ok);
     if (!ok) continue;
-    ASSERT_EQ(slot.wCount, 50);
+    ASSERT_EQ(+slot.wCount, 50);
     const int rows[][3] = {{0, 2, 101}, {1, 4465, 103}, {47, 50, 149}, {48, 4464, 7}, {49, 4464, 7}};
     for (auto [i, device, index] : rows) EXPECT_TRUE(slot.awDevice[i] == device && slot.awIndex[i] == index) << i;
   }
@@ -109,7 +109,7 @@ TEST_F(EditSubQuantityDialogTest, TextsAreLimitedByBytesAndWrittenByOkAndFit) {
   SaveScreenshot(dialog_.get(), "edit_subquantity");
   EXPECT_EQ(TextsThatDoNotFit(dialog_.get()), QStringList());
   Click("m_pkButtonOK");
-  EXPECT_EQ(slot.lSubQuan, -12);
+  EXPECT_EQ(+slot.lSubQuan, -12);
   EXPECT_EQ(QByteArray(slot.szName), QString(20, u'ä').toUtf8());
   EXPECT_EQ(QByteArray(slot.szText), (QString(6, u'€') + "ab").toUtf8());
   EXPECT_STREQ(slot.szSymbol, "\xB5m");  // unedited: its bytes stay

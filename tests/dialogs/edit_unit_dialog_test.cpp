@@ -73,7 +73,7 @@ TEST_F(EditUnitDialogTest, NumberEditsTakeNumberKeysMirrorTheFactorsAndEnterStor
     Replace(c.typed_into, c.typed);
     EXPECT_EQ(Texts({"m_pkEditOffset", "m_pkEditFactor", "m_pkEditRevFactor"}), c.shown) << c.typed;
     QTest::keyClick(Edit(c.typed_into), Qt::Key_Return);
-    EXPECT_EQ(unit_.dFactor, c.stored) << c.typed_into << " <- \"" << c.typed << '"';
+    EXPECT_EQ(+unit_.dFactor, c.stored) << c.typed_into << " <- \"" << c.typed << '"';
   }
   for (const char* pasted : {"abc", "7"}) Edit("m_pkEditRevFactor")->insert(pasted);  // pasted: "abc" refused
   EXPECT_EQ(Texts({"m_pkEditRevFactor"}), "0,400000007");
@@ -87,8 +87,8 @@ TEST_F(EditUnitDialogTest, OkWritesSymbolOffsetAndFactorButNotTheReverseEdit) {
   QTest::keyClick(Edit("m_pkEditFactor"), Qt::Key_Tab);  // Tab and End type nothing: 3 stays, not 1 / 0.33333333
   QTest::keyClick(Edit("m_pkEditRevFactor"), Qt::Key_End);
   QTest::mouseClick(dialog_->findChild<QPushButton*>("m_pkButtonOK"), Qt::LeftButton);
-  EXPECT_EQ(std::make_tuple(dialog_->result(), Texts({"m_pkEditSymbol"}), QString(unit_.szText), unit_.dOffset,
-                            unit_.dFactor),
+  EXPECT_EQ(std::make_tuple(dialog_->result(), Texts({"m_pkEditSymbol"}), QString(unit_.szText), +unit_.dOffset,
+                            +unit_.dFactor),
             std::make_tuple(int{QDialog::Accepted}, QString(10, u'°'), QString(10, u'°'), -459.67, 3.0));
 }
 
