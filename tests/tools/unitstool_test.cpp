@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cfloat>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -208,9 +209,11 @@ struct Result {
 
 class UnitsToolTest : public testing::TempFolderTest {
  protected:
-  Result Run(const std::vector<std::string>& arguments, const std::string& input = "") const {
+  // `environment`: a prefix such as "env -u DISPLAY NAME=VALUE".
+  Result Run(const std::vector<std::string>& arguments, const std::string& input = "",
+             const std::string& environment = "") const {
     WriteWholeFile(folder_ + "in", input);
-    std::string command = "UNITS_LANG=C '" UNITSTOOL_PATH "'";
+    std::string command = environment + " UNITS_LANG=C '" UNITSTOOL_PATH "'";
     for (const std::string& argument : arguments) command += " '" + argument + "'";  // none holds a quote
     command += " <'" + folder_ + "in' >'" + folder_ + "out' 2>'" + folder_ + "err'";
     const int status = std::system(command.c_str());
@@ -248,6 +251,8 @@ TEST_F(UnitsToolTest, FaultsGiveExitCodesAndMessagesButNoOutput) {
       {{"list", "--bogus"}, 2, "usage: unitstool list"}, {{"convert", "4"}, 2, "usage: unitstool convert"},
       {{"label", "4", "--symbol"}, 2, "usage: unitstool label"}, {{"names", "--group"}, 2, "usage: unitstool names"},
       {{"list", "--lang"}, 2, "--lang needs a language"}, {{"--lang=de", "list", "--lang", "en"}, 2, "given twice"},
+      {{"select-unit"}, 2, "usage: unitstool select-unit ID"}, {{"select-unit", "-4"}, 2, "usage: unitstool select"},
+      {{"select-unit", "4", "5"}, 2, "usage: unitstool select"}, {{"select-unit", "x"}, 1, "\"x\" is not a quantity"},
       {{"convert", "99", "1"}, 1, "no quantity 99 in the catalogue"}, {{"names", "--group", "99"}, 1, "no group 99"},
       {{"label", "4", "99"}, 1, "no quantity 99 in the catalogue"},  // and no label of 4 either
       {{"convert", "65536", "1"}, 1, "\"65536\" is not a quantity identifier"},
@@ -273,7 +278,7 @@ TEST_F(UnitsToolTest, FaultsGiveExitCodesAndMessagesButNoOutput) {
   }
   EXPECT_EQ(ReadWholeFile(build), "previous");  // a refused build leaves its output as it was
   const std::string overview = Run({"--help"}).out;
-  for (const char* command : {"list", "convert", "label", "names", "dump", "build"})
+  for (const char* command : {"list", "convert", "label", "names", "dump", "build", "select-unit"})
     EXPECT_NE(overview.find(std::string("\n  ") + command + " "), std::string::npos) << command;
   EXPECT_EQ(Run({"names", "--all", "--help"}).out.rfind("usage: unitstool names", 0), 0u);
 }
@@ -306,6 +311,30 @@ TEST_F(UnitsToolTest, ListAndConvertShowTheBuiltCatalogue) {
   // Pressure shows in bar; the shortest decimal that reads back is printed.
   EXPECT_EQ(Run({"convert", "5", "101325"}).out, "1.01325 bar\n");
   EXPECT_EQ(Run({"convert", "5", "-0.1", "--to-base", "--relative"}).out, "-10000 Pa\n");
+}
+
+// Without a display the dialog is refused rather than shown where nobody sees
+// it, and the process ends normally; an unknown quantity never loads the
+// dialogs. The dialog itself, answered in a real window, is
+// tests/dialogs/real_window_test.sh.
+TEST_F(UnitsToolTest, SelectUnitWithoutADisplayFailsAndSavesNothing) {
+  const std::string udf = ReadWholeFile(built_ + "DEFAULT.UDF"), fdf = ReadWholeFile(built_ + "DEFAULT.FDF");
+  const std::string headless = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM UNITS_DEBUG_LOG=";
+  const auto start = std::chrono::steady_clock::now();
+  const Result refused = Run({"select-unit", "5"}, "", headless + "stderr");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  EXPECT_EQ(refused.code, 1);  // not -1: nothing aborted
+  EXPECT_NE(refused.err.find("Mensora: " UNITS_TEST_NO_DIALOG), std::string::npos) << refused.err;
+  EXPECT_EQ(refused.out, "");
+  // With the debug channel unset the tool tells the reason itself.
+  const Result told = Run({"select-unit", "5"}, "", headless);
+  EXPECT_EQ(told.code, 1);
+  EXPECT_NE(told.err.find("unitstool select-unit: " UNITS_TEST_NO_DIALOG), std::string::npos) << told.err;
+  const Result unknown = Run({"select-unit", "999"}, "", headless + "stderr");
+  EXPECT_EQ(unknown.code, 1);
+  EXPECT_NE(unknown.err.find("unitstool select-unit: no quantity 999 in the catalogue"), std::string::npos);
+  EXPECT_EQ(unknown.err.find("Mensora: dialog"), std::string::npos) << unknown.err;
+  EXPECT_TRUE(ReadWholeFile(built_ + "DEFAULT.UDF") == udf && ReadWholeFile(built_ + "DEFAULT.FDF") == fdf);
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ int RunList(const Arguments& arguments);
 int RunConvert(const Arguments& arguments);
 int RunLabel(const Arguments& arguments);
 int RunNames(const Arguments& arguments);
+int RunSelectUnit(const Arguments& arguments);
 
 }  // namespace tool
 }  // namespace units

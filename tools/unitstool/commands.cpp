@@ -54,6 +54,14 @@ const std::vector<Command>& Commands() {
        "or \"groups\" (an FDF file), in the form described in data/README.md.\n"
        "FILE is replaced as a whole, or left as it was when the source has a fault.\n",
        RunBuild},
+      {"select-unit", "ID", "choose the display unit of a quantity in a dialog",
+       "Opens the library's unit selection dialog for quantity ID (a window: it needs\n"
+       "a display, DISPLAY or QT_QPA_PLATFORM). OK makes the chosen unit the current\n"
+       "display unit and prints it; the library saves the catalogue into DEFAULT.UDF\n"
+       "and DEFAULT.FDF of its data folder, so later runs and other hosts see it.\n"
+       "Exit status 1, and nothing saved, for an unknown quantity, a cancelled dialog\n"
+       "or one that could not be shown (the message says why).\n",
+       RunSelectUnit},
   };
   return commands;
 }

@@ -1,5 +1,7 @@
 // unitstool: the command-line tool over the units library and its files.
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 
@@ -13,8 +15,10 @@ using units::tool::Commands;
 
 void PrintUsage(std::FILE* out) {
   std::fprintf(out, "usage: unitstool [--lang LANG] COMMAND [ARGUMENTS]\n\ncommands:\n");
+  int width = 0;
+  for (const auto& command : Commands()) width = std::max(width, static_cast<int>(std::strlen(command.name)));
   for (const auto& command : Commands()) {
-    std::fprintf(out, "  %-8s %s\n", command.name, command.summary);
+    std::fprintf(out, "  %-*s %s\n", width, command.name, command.summary);
   }
   std::fprintf(out,
                "\noptions for every command (anywhere on the line):\n"
