@@ -130,6 +130,8 @@ TEST_F(HostTest, SecondAttachBuildsEverythingAgain) {
 TEST_F(HostTest, DialogsWithoutPluginOrDisplayFailWithAReason) {
   WriteDefaultUdf();
   const std::string no_display = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM";
+  EXPECT_EQ(Run("selectunit 999", no_display), "loaded\n0\n");
+  EXPECT_EQ(DebugLog().find("dialog"), std::string::npos) << "an unknown quantity loads no dialogs";
   EXPECT_EQ(Run("current 12 0 toolkit selectunit 12 toolkit", no_display), "loaded\nok 32\ntoolkit 0\n0\ntoolkit 0\n");
   EXPECT_NE(DebugLog().find("dialogs unavailable: "), std::string::npos) << DebugLog();
 
