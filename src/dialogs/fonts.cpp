@@ -7,13 +7,13 @@
 namespace units {
 namespace dialogs {
 
-QFont ToolkitFont(const FontSpec& spec) {
+QFont ToolkitFont(const FontSpec& stored) {
   QFont font;
   font.setStyleHint(QFont::SansSerif);
-  if (!spec.face.empty()) font.setFamilies({QString::fromUtf8(spec.face.c_str()), font.defaultFamily()});
+  if (!stored.face.empty()) font.setFamilies({QString::fromUtf8(stored.face.c_str()), font.defaultFamily()});
   // The stored height is the character cell (ascent plus descent); a sans
   // serif face's em square is about 0.86 of its cell.
-  if (spec.height > 0) font.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.height * 0.86))));
+  if (stored.height > 0) font.setPixelSize(std::max(1, static_cast<int>(std::lround(stored.height * 0.86))));
   return font;
 }
 

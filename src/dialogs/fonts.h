@@ -14,7 +14,7 @@ namespace dialogs {
 // The stored face and cell height as a QFont. Faces this system lacks (the
 // stored names come from Windows installations) fall back to the system's
 // sans-serif family through the font configuration.
-QFont ToolkitFont(const FontSpec& spec);
+QFont ToolkitFont(const FontSpec& stored);
 
 // The dialog font on a form, the symbol font on a control; both do nothing
 // when the library has no font holder.

@@ -18,7 +18,7 @@
 #include "number_text.h"
 #include "store_documents.h"
 #include "test_support.h"
-#include "text_codec.h"
+#include "model/text_codec.h"
 #include "tool_error.h"
 
 namespace units {

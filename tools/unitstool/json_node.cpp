@@ -5,7 +5,7 @@
 
 #include "model/quantity.h"
 #include "exact_number.h"
-#include "text_codec.h"
+#include "model/text_codec.h"
 #include "tool_error.h"
 
 namespace units {

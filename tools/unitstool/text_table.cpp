@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "text_codec.h"
+#include "model/text_codec.h"
 
 namespace units {
 namespace tool {

@@ -1,13 +1,12 @@
 // Text bytes of the stored fields. The library writes UTF-8; files made on
-// Windows installations may hold Windows-1252, which the tool shows decoded
-// and writes back byte for byte.
-#ifndef UNITS_TOOLS_UNITSTOOL_TEXT_CODEC_H_
-#define UNITS_TOOLS_UNITSTOOL_TEXT_CODEC_H_
+// Windows installations may hold Windows-1252, which the tool and the dialogs
+// show decoded and write back byte for byte.
+#ifndef UNITS_MODEL_TEXT_CODEC_H_
+#define UNITS_MODEL_TEXT_CODEC_H_
 
 #include <string>
 
 namespace units {
-namespace tool {
 
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(const std::string& bytes);
@@ -21,7 +20,6 @@ std::string Cp1252ToUtf8(const std::string& bytes);
 // no Windows-1252 byte; `bytes` is then unspecified.
 bool Utf8ToCp1252(const std::string& utf8, std::string* bytes);
 
-}  // namespace tool
 }  // namespace units
 
-#endif  // UNITS_TOOLS_UNITSTOOL_TEXT_CODEC_H_
+#endif  // UNITS_MODEL_TEXT_CODEC_H_

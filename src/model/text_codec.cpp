@@ -1,9 +1,8 @@
-#include "text_codec.h"
+#include "model/text_codec.h"
 
 #include <cstdint>
 
 namespace units {
-namespace tool {
 
 namespace {
 
@@ -100,5 +99,4 @@ bool Utf8ToCp1252(const std::string& utf8, std::string* bytes) {
   return true;
 }
 
-}  // namespace tool
 }  // namespace units
