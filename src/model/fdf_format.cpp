@@ -65,6 +65,7 @@ FdfContents DecodeFdf(ByteReader& reader) {
     InitFilterEntry(&entry);
     ReadGroupEntry(reader, &entry);
     contents.entries.push_back(entry);
+    if (!reader.Exhausted()) contents.complete_entries = contents.entries.size();
   }
   reader.ReadI32(&contents.stored_index);
   return contents;

@@ -36,6 +36,8 @@ struct FdfContents {
   bool has_header = false;
   int32_t declared_count = 0;
   std::vector<t_FilterEntry> entries;
+  // The leading entries that the bytes held whole.
+  size_t complete_entries = 0;
   int32_t stored_index = kMissingIndex;  // the trailing index, if present
 };
 

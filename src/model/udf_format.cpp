@@ -152,6 +152,7 @@ UdfContents DecodeUdf(ByteReader& reader) {
     InitQuantity(quantity.get());
     ReadQuantityRecord(reader, quantity.get());
     contents.records.push_back(std::move(quantity));
+    if (!reader.Exhausted()) contents.complete_records = contents.records.size();
   }
   return contents;
 }

@@ -48,6 +48,9 @@ struct UdfContents {
   uint16_t text_mode = kTextModeNotSet;
   uint32_t declared_count = 0;
   QuantityTable records;
+  // The leading records that the bytes held whole; a record cut short by the
+  // end of the stream is the one after them.
+  size_t complete_records = 0;
 };
 
 // Decodes a whole UDF stream. Records are created only for positions whose

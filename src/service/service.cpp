@@ -414,8 +414,36 @@ bool Service::Commit(const StoredContents& contents) {
   StoredContents next = contents;
   if (next.catalogue == nullptr) next.catalogue = EmptyCatalogue();
   if (next.groups == nullptr) next.groups = std::make_shared<const GroupTable>();
+  if (!Save(next)) return false;
   PublishContents(next);
-  return Save(next);
+  return true;
+}
+
+void Service::SetUnitFormat(int32_t format) {
+  std::lock_guard<std::mutex> lock(writer_);
+  if (view_.load(std::memory_order_relaxed) == nullptr) return;
+  auto next = NextView();
+  next->unit_format = format;
+  Publish(std::move(next));
+}
+
+void Service::ReplaceGroups(std::vector<t_FilterEntry> entries, int32_t current_index) {
+  std::lock_guard<std::mutex> lock(writer_);
+  if (view_.load(std::memory_order_relaxed) == nullptr) return;
+  auto groups = std::make_shared<GroupTable>();
+  groups->Replace(std::move(entries));
+  groups->SetCurrentIndex(current_index);
+  auto next = NextView();
+  next->groups = std::move(groups);
+  Publish(std::move(next));
+}
+
+void Service::RenewFonts() {
+  std::lock_guard<std::mutex> lock(writer_);
+  if (font_holder_ == nullptr) return;
+  auto* renewed = new K_DORVFont(kFontHeight, TextMode());
+  delete font_holder_;
+  font_holder_ = renewed;
 }
 
 bool Service::SetCurrentUnit(uint16_t id, uint32_t unit) {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "model/conversion.h"
 #include "platform/reader_sections.h"
@@ -76,7 +77,8 @@ class Service {
   bool ConvertArray(Direction direction, uint16_t quantity, const double* input, double* output, int32_t count,
                     bool absolute) const noexcept;
 
-  bool HasPrivilege(uint32_t mask) const { return (privilege_mask_.load(std::memory_order_relaxed) & mask) != 0; }
+  bool HasPrivilege(uint32_t mask) const { return (Privileges() & mask) != 0; }
+  uint32_t Privileges() const { return privilege_mask_.load(std::memory_order_relaxed); }
   uint16_t TextMode() const;
   int32_t GroupIndex() const;
 
@@ -88,9 +90,15 @@ class Service {
   bool ChangeUdf(const std::string& path, const std::string& user, const std::string& file);
   bool AddDeviceIndex(uint16_t quantity, int32_t subquantity, uint32_t flags, uint16_t device, uint16_t index);
   void ClearSelectList(bool reset_entries);
-  // Replaces catalogue, groups and display settings with an edited copy and
-  // runs the save sequence; the result is the save's.
+  // Saves an edited copy of catalogue, groups and display settings and then
+  // publishes it. A failed save publishes nothing, so memory and store keep
+  // agreeing and the caller can retry.
   bool Commit(const StoredContents& contents);
+  // Unsaved changes that the main dialog makes at once.
+  void SetUnitFormat(int32_t format);
+  void ReplaceGroups(std::vector<t_FilterEntry> entries, int32_t current_index);
+  // Makes the font holder anew: its symbol font follows the text mode.
+  void RenewFonts();
   bool AddSelectList(int list, uint16_t quantity, int32_t subquantity, uint32_t flags, uint16_t device,
                      uint16_t index);
   // Makes `unit` the current display unit of the first quantity `id` and
@@ -109,7 +117,8 @@ class Service {
   void FailExportsForTesting(bool on) { fail_exports_.store(on, std::memory_order_relaxed); }
   bool fail_exports() const { return fail_exports_.load(std::memory_order_relaxed); }
 
-  // The fonts of the dialogs; null before attach and when refused.
+  // The fonts of the dialogs; null before attach and when refused. For tests:
+  // RenewFonts replaces the object.
   const K_DORVFont* FontHolder() const { return font_holder_; }
 
   // For tests and the dialogs: copies made under the writer lock.
