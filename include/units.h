@@ -88,6 +88,16 @@ class UNITS_API t_unitquantity {
 // stored).
 UNITS_API bool UNITS_CALL UnitOpenSelectUnitDlg(unsigned short quantity, unsigned long parent);
 
+// The main dialog, in which the user edits quantities, units, quantity
+// groups and the display settings; `parent` is the host's window: a
+// QWidget* (on Linux) or, in the second form, a native window id, 0 for
+// none. True when the user closed it with "Close" and everything was saved;
+// false for Cancel, a missing privilege (bit 0x1), no dialog, or while
+// another main dialog is open (one at a time per process). A failed save
+// is shown to the user, who may retry or cancel.
+UNITS_API bool UNITS_CALL UnitEdit(HWND parent);
+UNITS_API bool UNITS_CALL UnitEdit(unsigned long parent);
+
 // Exported dialog pointers. Only _UnitMainDlg is ever set, while UnitEdit runs.
 extern "C" UNITS_API void* _UnitMainDlg;
 extern "C" UNITS_API void* _EditQuantityDlg;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "dialogs/application.h"
+#include "dialogs/main_dialog.h"
 #include "dialogs/qt_toolkit_services.h"
 #include "dialogs/unit_select_dialog.h"
 #include "service/dialog_plugin.h"
@@ -48,7 +49,26 @@ DialogResult SelectUnit(const DialogSettings& settings, t_quantity* record, unsi
   });
 }
 
-constexpr DialogPlugin kPlugin = {kDialogPluginVersion, &SelectUnit};
+// `_UnitMainDlg` points to the dialog while it runs, so the edit-quantity
+// dialog can ask it which identifiers are taken.
+DialogResult Edit(const DialogSettings& settings, MainDialogHost* host, const ParentWindow& parent,
+                  std::string* why) {
+  return Run(why, [&] {
+    QtToolkitServices toolkit;
+    const DialogContext context{settings, &toolkit};
+    std::unique_ptr<QWindow> host_window = ForeignWindow(parent.native);
+    TUnitMainDlg dialog(static_cast<QWidget*>(parent.widget), host, context);
+    dialog.SetParentWindow(host_window.get());
+    struct Published {
+      void** slot;
+      ~Published() { if (slot != nullptr) *slot = nullptr; }
+    } published{settings.main_dialog};
+    if (published.slot != nullptr) *published.slot = static_cast<QObject*>(&dialog);
+    return dialog.exec() == QDialog::Accepted ? kDialogOk : kDialogCancel;
+  });
+}
+
+constexpr DialogPlugin kPlugin = {kDialogPluginVersion, &SelectUnit, &Edit};
 
 }  // namespace
 }  // namespace dialogs

@@ -137,7 +137,7 @@ TEST_F(HostTest, DialogsWithoutPluginOrDisplayFailWithAReason) {
 
   if (std::string(UNITS_DIALOGS_PATH).empty()) return;  // built without the plugin
   fs::copy_file(UNITS_DIALOGS_PATH, root_ + "lib/libunits_dialogs.so");
-  EXPECT_EQ(Run("selectunit 12 selectunit 12 unload", no_display), "loaded\n0\n0\nunloaded\n");
+  EXPECT_EQ(Run("selectunit 12 edit selectunit 12 unload", no_display), "loaded\n0\n0\n0\nunloaded\n");
   EXPECT_NE(DebugLog().find("dialog not shown: no usable display"), std::string::npos) << DebugLog();
 }
 

@@ -93,6 +93,8 @@ int main(int argc, char** argv) {
     } else if (command == "selectunit") {
       const auto quantity = static_cast<unsigned short>(std::atoi(Arg(argc, argv, &i)));
       std::printf("%d\n", Lookup<bool (*)(unsigned short, unsigned long)>("_Z21UnitOpenSelectUnitDlgtm")(quantity, 0));
+    } else if (command == "edit") {
+      std::printf("%d\n", Lookup<bool (*)(unsigned long)>("_Z8UnitEditm")(0));
     } else if (command == "toolkit") {
       std::printf("toolkit %d\n", MappedToolkitLibraries());
     } else {

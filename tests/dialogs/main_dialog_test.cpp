@@ -1,0 +1,257 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "dialog_test_support.h"
+#include "dialogs/main_dialog.h"
+#include "dialogs/texts.h"
+#include "fake_host.h"
+#include "platform/files.h"
+#include "storage/store_files.h"
+
+namespace units {
+namespace dialogs {
+namespace testing {
+namespace {
+
+std::shared_ptr<t_quantity> Quantity(uint16_t id, const char* name, const char* symbol, bool enabled) {
+  auto record = std::make_shared<t_quantity>();
+  InitQuantity(record.get());
+  record->wId = id;
+  CopyText(record->szName, kNameWidth, name);
+  CopyText(record->szSymbol, kSymbolWidth, symbol);
+  CopyText(record->szText, kSymbolWidth, (std::string(symbol) + "-text").c_str());
+  CopyText(record->aUnit[0].szText, kSymbolWidth, "SI");
+  record->dwState = enabled ? kQuantityEnabled : 0;
+  return record;
+}
+
+// Runs `answer` on the next modal dialog once it is open.
+void AnswerModal(std::function<void(QWidget*)> answer) {
+  QTimer::singleShot(0, [answer] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal->objectName() == u"TUnitMainDlg") return AnswerModal(answer);
+    answer(modal);
+  });
+}
+
+void Click(QWidget* parent, const char* name) {
+  QTest::mouseClick(parent->findChild<QPushButton*>(name), Qt::LeftButton);
+}
+
+class MainDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host_.contents.catalogue = MakeCatalogue({Quantity(3, "Pressure", "p", true), Quantity(1, "Length", "l", false),
+                                              Quantity(2, "Time", "t", true)});
+    context_.settings.main_dialog = &open_dialog_;
+  }
+  void Open() {
+    dialog_ = std::make_unique<TUnitMainDlg>(nullptr, &host_, context_);
+    open_dialog_ = static_cast<QObject*>(dialog_.get());
+    list_ = dialog_->findChild<QTreeWidget*>("m_pkListView");
+    ShowForTest(dialog_.get());
+  }
+  QString Name(int row) const { return list_->topLevelItem(row)->text(2); }
+  void Select(std::initializer_list<int> rows) {
+    list_->clearSelection();
+    for (int row : rows) list_->topLevelItem(row)->setSelected(true);
+  }
+  bool Enabled(const char* name) const { return dialog_->findChild<QWidget*>(name)->isEnabled(); }
+
+  FakeHost host_;
+  ScriptedToolkit toolkit_;
+  DialogContext context_ = TestContext(&toolkit_);
+  void* open_dialog_ = nullptr;
+  std::unique_ptr<TUnitMainDlg> dialog_;
+  QTreeWidget* list_ = nullptr;
+  std::string folder_ = ::testing::TempDir() + "main_dialog_" + std::to_string(getpid()) + "/";
+};
+
+// Names that sort differently in German; the rows follow the translation.
+TEST_F(MainDialogTest, AddChooseImportExportAndCommit) {
+  Open();
+  const QStringList names = {Tr("Length"), Tr("Pressure"), Tr("Time")};
+  QStringList shown;
+  for (int row = 0; row < 3; ++row) shown << Name(row);
+  QStringList sorted = names;
+  std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) { return a.localeAwareCompare(b) < 0; });
+  EXPECT_EQ(shown, sorted);
+  SaveScreenshot(dialog_.get(), "main_units");
+  EXPECT_EQ(TextsThatDoNotFit(dialog_.get()), QStringList());
+
+  // Add: a quantity with its SI unit and one more unit.
+  AnswerModal([](QWidget* editor) {
+    TypeInto(editor->findChild<QLineEdit*>("GenEditName"), "Force");
+    TypeInto(editor->findChild<QLineEdit*>("GenEditSI"), "N");
+    TypeInto(editor->findChild<QLineEdit*>("GenEditSymbol"), "F");
+    editor->findChild<QLineEdit*>("GenEditGrosse")->setText("7");
+    AnswerModal([](QWidget* unit) {
+      TypeInto(unit->findChild<QLineEdit*>("m_pkEditSymbol"), "kN");
+      unit->findChild<QLineEdit*>("m_pkEditFactor")->setText("0.001");
+      Click(unit, "m_pkButtonOK");
+    });
+    Click(editor, "QuanAdd");
+    Click(editor, "OKBtn");
+  });
+  Click(dialog_.get(), "m_pkAddButton");
+  ASSERT_EQ(list_->topLevelItemCount(), 4);
+  const QList<QTreeWidgetItem*> found = list_->findItems(Tr("Force"), Qt::MatchExactly, 2);
+  ASSERT_EQ(found.size(), 1);
+  const int force = list_->indexOfTopLevelItem(found[0]);
+
+  // Unit ...: the second unit becomes the display unit of the copy.
+  Select({force});
+  AnswerModal([](QWidget* chooser) {
+    auto* units = chooser->findChild<QListWidget*>("m_ptUnitList");
+    units->clearSelection();
+    units->item(1)->setSelected(true);
+    Click(chooser, "OKBtn");
+  });
+  Click(dialog_.get(), "m_pkUnitButton");
+  EXPECT_EQ(list_->topLevelItem(force)->text(3), "kN");
+
+  // Import: an identifier already listed and one twice in the file.
+  std::filesystem::create_directories(folder_);
+  QuantityTable file;
+  for (auto [id, name] : {std::pair{2, "Other"}, {9, "Mass"}, {9, "Twin"}}) {
+    file.push_back(std::make_unique<t_quantity>(*Quantity(static_cast<uint16_t>(id), name, "m", true)));
+  }
+  ASSERT_TRUE(platform::ReplaceFile(folder_ + "in.udf", EncodeUdf(file, 0, 0)));
+  toolkit_.paths = {QString::fromStdString(folder_ + "in.udf")};
+  Click(dialog_.get(), "m_pkImportButton");
+  EXPECT_EQ(list_->topLevelItemCount(), 5);
+  EXPECT_TRUE(list_->findItems("Twin", Qt::MatchExactly, 2).isEmpty());
+  EXPECT_TRUE(list_->findItems("Other", Qt::MatchExactly, 2).isEmpty());
+
+  // Export: two rows in row order, the display settings marked as not set.
+  Select({4, 0});
+  toolkit_.paths = {QString::fromStdString(folder_ + "out.udf")};
+  Click(dialog_.get(), "m_pkExportButton");
+  const UdfContents exported = ReadUdfFile(folder_ + "out.udf");
+  ASSERT_EQ(exported.complete_records, 2u);
+  EXPECT_EQ(std::tuple(exported.unit_format, exported.text_mode, Tr(exported.records[0]->szName),
+                       Tr(exported.records[1]->szName)),
+            std::tuple(kUnitFormatNotSet, kTextModeNotSet, Name(0), Name(4)));
+  EXPECT_EQ(toolkit_.file_types.back().filter, "Unit Data Files (*.UDF)|*.UDF");
+
+  Click(dialog_.get(), "m_pkCloseButton");
+  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+  const auto& committed = host_.contents.catalogue->Records();
+  ASSERT_EQ(committed.size(), 5u);
+  for (int row = 0; row < 5; ++row) EXPECT_EQ(Tr(committed[row]->szName), Name(row));
+  const t_quantity* added = host_.contents.catalogue->Find(7);
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(std::tuple(+added->dwState, +added->dwUnit, std::string(added->aUnit[1].szText)),
+            std::tuple(kQuantityEnabled, 1u, std::string("kN")));
+  std::filesystem::remove_all(folder_);
+}
+
+// A failed save shows why, keeps the dialog and its copies, and lets the
+// user try again.
+TEST_F(MainDialogTest, FailedCommitKeepsEverythingForARetry) {
+  Open();
+  Select({0});
+  Click(dialog_.get(), "m_pkDisableButton");
+  host_.commit_succeeds = false;
+  Click(dialog_.get(), "m_pkCloseButton");
+  EXPECT_EQ(std::tuple(dialog_->isVisible(), toolkit_.messages.size(), host_.commits), std::tuple(true, size_t{1}, 1));
+  EXPECT_EQ(host_.contents.catalogue->Records().size(), 3u);
+  host_.commit_succeeds = true;
+  Click(dialog_.get(), "m_pkCloseButton");
+  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+  EXPECT_EQ(Tr(host_.contents.catalogue->Records()[0]->szName), Name(0));
+  EXPECT_EQ(host_.contents.catalogue->Records()[0]->dwState & kQuantityEnabled, 0u);
+}
+
+// Text mode and unit format act at once; a Replace is only a working copy
+// that the close box throws away.
+TEST_F(MainDialogTest, SettingsActAtOnceAndTheCloseBoxDiscardsTheList) {
+  Open();
+  // A file cut short inside its second record gives the first one only.
+  QuantityTable file;
+  for (uint16_t id : {4, 5}) file.push_back(std::make_unique<t_quantity>(*Quantity(id, "Cut", "c", true)));
+  const std::string bytes = EncodeUdf(file, 0, 0);
+  std::filesystem::create_directories(folder_);
+  ASSERT_TRUE(platform::ReplaceFile(folder_ + "cut.udf", bytes.substr(0, bytes.size() - 10)));
+  toolkit_.paths = {QString::fromStdString(folder_ + "cut.udf")};
+  Click(dialog_.get(), "m_pkReplaceButton");
+  std::filesystem::remove_all(folder_);
+  EXPECT_EQ(list_->topLevelItemCount(), 1);
+  auto* tabs = dialog_->findChild<QTabWidget*>("m_pPageControl");
+  for (auto [page, shot] : {std::pair{1, "main_groups"}, {2, "main_format"}}) {
+    tabs->setCurrentIndex(page);
+    SaveScreenshot(dialog_.get(), shot);
+    EXPECT_EQ(TextsThatDoNotFit(dialog_.get()), QStringList()) << shot;
+  }
+  QTest::mouseClick(dialog_->findChild<QRadioButton*>("UnitFormat3"), Qt::LeftButton);
+  QTest::mouseClick(dialog_->findChild<QCheckBox*>("m_pkSymbolsCheckBox"), Qt::LeftButton);
+  EXPECT_EQ(std::tuple(host_.contents.unit_format, host_.contents.text_mode + 0), std::tuple(3, 1));
+  dialog_->close();
+  EXPECT_EQ(std::tuple(dialog_->result(), host_.commits, host_.contents.catalogue->Records().size()),
+            std::tuple(int{QDialog::Rejected}, 0, size_t{3}));
+}
+
+// Rows: privileges, selected rows, the controls enabled among those the
+// selection and the privileges decide.
+TEST_F(MainDialogTest, SelectionAndPrivilegesEnableTheControls) {
+  const char* controls[] = {"m_pkUnitButton", "m_pkEditButton", "m_pkRemoveButton", "m_pkEnableButton",
+                            "m_pkDisableButton", "m_pkExportButton", "m_pkAddButton", "m_pkImportButton",
+                            "m_pkReplaceButton", "m_pkSymbolsCheckBox"};
+  const struct { uint32_t privileges; std::initializer_list<int> rows; const char* enabled; } cases[] = {
+      {0xFFFFFFFF, {}, "0000001111"},         {0xFFFFFFFF, {1}, "1111111111"},
+      {0xFFFFFFFF, {0, 2}, "1011111111"},     {~0x2u, {1}, "1111111110"},
+      {~0x10u, {1}, "0111111111"},            {~0x20u, {1}, "1001110111"},
+      {~0x40u, {1}, "1110011111"},            {~0x700u, {1}, "1111101001"}};
+  for (const auto& c : cases) {
+    host_.privileges = c.privileges;
+    Open();
+    Select(c.rows);
+    std::string enabled;
+    for (const char* control : controls) enabled += Enabled(control) ? '1' : '0';
+    EXPECT_EQ(enabled, c.enabled) << std::hex << c.privileges;
+  }
+  // A double-click edits and a right-click chooses units only with their
+  // privileges; a right-click beside the rows, with none selected, opens
+  // nothing. Counted: the modal dialogs that opened (each is closed).
+  for (uint32_t privileges : {0xFFFFFFFFu, ~0x30u}) {
+    host_.privileges = privileges;
+    Open();
+    int opened = 0;
+    const auto act = [&](const std::function<void()>& action) {
+      QTimer::singleShot(20, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) ++opened, modal->close();
+      });
+      action();
+      QTest::qWait(40);
+    };
+    Select({0});
+    act([&] { emit list_->itemDoubleClicked(list_->topLevelItem(0), 0); });
+    const QPoint on_row = list_->visualItemRect(list_->topLevelItem(1)).center();
+    act([&] { QTest::mouseClick(list_->viewport(), Qt::RightButton, {}, on_row); });
+    list_->clearSelection();
+    act([&] { QTest::mouseClick(list_->viewport(), Qt::RightButton, {}, QPoint(5, list_->viewport()->height() - 5)); });
+    EXPECT_EQ(opened, privileges == 0xFFFFFFFFu ? 2 : 0) << std::hex << privileges;
+  }
+}
+
+}  // namespace
+}  // namespace testing
+}  // namespace dialogs
+}  // namespace units
