@@ -1,9 +1,9 @@
 #!/bin/sh
-# `unitstool select-unit 5` in a real X window, as a user meets it: Xvfb as
-# the display, the window found by its caption (the translated name of the
-# quantity), answered with the keyboard, and the choice read back by a new
-# process. It runs on a copy of the library folder, since the library saves
-# into the Units/ folder beside itself.
+# `unitstool select-unit 5` and `unitstool edit` in a real X window, as a
+# user meets them: Xvfb as the display, the window found by its caption,
+# answered with the keyboard, and the result read back by a new process.
+# It runs on a copy of the library folder, since the library saves into the
+# Units/ folder beside itself.
 #
 # usage: real_window_test.sh UNITSTOOL LIBRARY_FOLDER [SCREENSHOT_FOLDER]
 # Exit status 0 passed, 1 failed, 77 skipped (no Xvfb or xdotool).
@@ -81,6 +81,36 @@ done
 display=$(cat "$work/display")
 export DISPLAY=":$display"
 
+# A PNG of `window` from Xvfb's frame buffer (-fbdir keeps the screen as an
+# XWD file) as <shots>/real_window_<name>_<language>.png, when asked for.
+screenshot() {
+  [ -n "$shots" ] && command -v python3 >/dev/null 2>&1 || return 0
+  sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  language=en
+  case "${UNITS_LANG:-}" in de*) language=de ;; esac
+  mkdir -p "$shots"
+  target="$shots/real_window_$2_$language.png"
+  python3 - "$work/Xvfb_screen0" "$target" "$X" "$Y" "$WIDTH" "$HEIGHT" <<'EOF'
+import struct, sys, zlib
+source, target = sys.argv[1], sys.argv[2]
+x0, y0, width, height = map(int, sys.argv[3:7])
+data = open(source, 'rb').read()
+fields = struct.unpack('>25I', data[:100])
+start, line = fields[0] + 12 * fields[19], fields[12]  # header + colour map; bytes per line
+def pixel(x, y):  # 32 bits, least significant byte first: blue, green, red
+    at = start + y * line + 4 * x
+    return data[at:at + 3][::-1]
+rows = b''.join(b'\0' + b''.join(pixel(x, y) for x in range(x0, x0 + width)) for y in range(y0, y0 + height))
+def chunk(kind, body):
+    return struct.pack('>I', len(body)) + kind + body + struct.pack('>I', zlib.crc32(kind + body))
+with open(target, 'wb') as png:
+    png.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 2, 0, 0, 0))
+              + chunk(b'IDAT', zlib.compress(rows)) + chunk(b'IEND', b''))
+EOF
+  echo "screenshot $target"
+}
+
 # shellcheck disable=SC2016  # the $ is one of the characters a regular expression gives a meaning
 pattern=$(printf '%s' "$caption" | sed 's/[][\\.*^$()+?{}|]/\\&/g')
 # Starts select-unit and sets `window` to its dialog, found by the caption.
@@ -102,32 +132,7 @@ answer() {
 open_dialog
 echo "window $window: \"$caption\""
 
-if [ -n "$shots" ] && command -v python3 >/dev/null 2>&1; then
-  # -fbdir keeps the screen as an XWD file; the window's part of it, as PNG.
-  sleep 1
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  language=en
-  case "${UNITS_LANG:-}" in de*) language=de ;; esac
-  mkdir -p "$shots"
-  python3 - "$work/Xvfb_screen0" "$shots/real_window_select_unit_$language.png" "$X" "$Y" "$WIDTH" "$HEIGHT" <<'EOF'
-import struct, sys, zlib
-source, target = sys.argv[1], sys.argv[2]
-x0, y0, width, height = map(int, sys.argv[3:7])
-data = open(source, 'rb').read()
-fields = struct.unpack('>25I', data[:100])
-start, line = fields[0] + 12 * fields[19], fields[12]  # header + colour map; bytes per line
-def pixel(x, y):  # 32 bits, least significant byte first: blue, green, red
-    at = start + y * line + 4 * x
-    return data[at:at + 3][::-1]
-rows = b''.join(b'\0' + b''.join(pixel(x, y) for x in range(x0, x0 + width)) for y in range(y0, y0 + height))
-def chunk(kind, body):
-    return struct.pack('>I', len(body)) + kind + body + struct.pack('>I', zlib.crc32(kind + body))
-with open(target, 'wb') as png:
-    png.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 2, 0, 0, 0))
-              + chunk(b'IDAT', zlib.compress(rows)) + chunk(b'IEND', b''))
-EOF
-  echo "screenshot $shots/real_window_select_unit_$language.png"
-fi
+screenshot "$window" select_unit
 
 # The list has the focus: the key moves the selection, Return is OK.
 answer "$key" Return
@@ -150,4 +155,19 @@ grep -q "cancelled: quantity $quantity keeps its unit $expected" "$work/err" || 
 [ ! -s "$work/out" ] || fail "a cancelled select-unit printed $(cat "$work/out")"
 cmp -s "$work/lib/Units/DEFAULT.UDF" "$work/chosen.udf" || fail "a cancelled choice changed DEFAULT.UDF"
 echo "OK cancelled: $back Escape left \"$expected\""
+
+# `unitstool edit`: the list has the focus; three Shift+Tab reach "Use text
+# instead of symbols", Space ticks it (at once), Return is "Close", which
+# saves everything into the default files.
+QT_QPA_PLATFORM=xcb UNITS_DEBUG_LOG='' "$tool" edit >"$work/out" 2>"$work/err" &
+shown=$!
+window=$(timeout 30 xdotool search --sync --name '^(Quantities / Units|Größen / Einheiten)$' | head -n 1)
+[ -n "$window" ] || fail "no main dialog within 30 s"
+screenshot "$window" edit
+answer shift+Tab shift+Tab shift+Tab space Return
+[ "$status" -eq 0 ] || fail "edit exited with $status"
+grep -q '^saved: ' "$work/out" || fail "edit printed \"$(cat "$work/out")\""
+"$tool" dump DEFAULT.UDF | grep -q '"text_mode": 1,' || fail "the text mode was not saved into DEFAULT.UDF"
+[ "$(field unit | unquote)" = "$expected" ] || fail "the edit lost the unit chosen before"
+echo "OK edit: $(cat "$work/out")"
 echo "PASS"

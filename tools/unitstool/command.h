@@ -42,6 +42,7 @@ int RunConvert(const Arguments& arguments);
 int RunLabel(const Arguments& arguments);
 int RunNames(const Arguments& arguments);
 int RunSelectUnit(const Arguments& arguments);
+int RunEdit(const Arguments& arguments);
 
 }  // namespace tool
 }  // namespace units

@@ -62,6 +62,13 @@ const std::vector<Command>& Commands() {
        "Exit status 1, and nothing saved, for an unknown quantity, a cancelled dialog\n"
        "or one that could not be shown (the message says why).\n",
        RunSelectUnit},
+      {"edit", "", "edit quantities, units and quantity groups in the main dialog",
+       "Opens the library's main dialog on the catalogue and groups of DEFAULT.UDF\n"
+       "and DEFAULT.FDF in its data folder (a window: it needs a display, DISPLAY or\n"
+       "QT_QPA_PLATFORM). \"Close\" saves everything into those two files, so later\n"
+       "runs and other hosts see it, and prints what was saved. Exit status 1, and\n"
+       "nothing saved, when the window is closed any other way or cannot be shown.\n",
+       RunEdit},
   };
   return commands;
 }

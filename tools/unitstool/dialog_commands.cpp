@@ -1,4 +1,5 @@
-// unitstool select-unit ID
+// unitstool select-unit ID and unitstool edit: the library's dialogs, with
+// the data folder's default files as the store.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -27,8 +28,7 @@ constexpr char kDialogLines[] = "Mensora: ";
 // and DEFAULT.FDF of the data folder, become the store: file-only mode, with
 // the default files as the working files, reloaded from them (switching the
 // mode alone would read a left-over AppUnits.UDF and save it as the default).
-// REQUIRES: DEFAULT.UDF holds a quantity; otherwise the reload would write
-// the empty catalogue.
+// With no DEFAULT.UDF the catalogue starts empty.
 void StoreInTheDefaultFiles() {
   uint16_t on = 1;
   char udf[] = "DEFAULT.UDF";
@@ -111,6 +111,26 @@ int RunSelectUnit(const Arguments& arguments) {
   const DebugChannel channel;
   if (!UnitOpenSelectUnitDlg(quantity, 0)) throw ToolError(Failure(quantity, before, channel));
   std::printf("%s\n", UnitGetUnitText(quantity));
+  if (std::fflush(stdout) != 0) throw ToolError("cannot write to standard output");
+  return kExitOk;
+}
+
+int RunEdit(const Arguments& arguments) {
+  if (!arguments.empty()) {
+    PrintCommandHelp(*FindCommand("edit"), true);
+    return kExitUsage;
+  }
+  StoreInTheDefaultFiles();
+  const DebugChannel channel;
+  if (!UnitEdit(0UL)) {
+    const std::string not_shown = channel.LastLineFrom(kDialogLines);
+    if (!not_shown.empty()) throw ToolError(not_shown.substr(sizeof(kDialogLines) - 1));
+    throw ToolError(channel.Captured() ? "closed without saving: nothing changed"
+                                       : "nothing saved: the dialog was closed without \"Close\" or could not be "
+                                         "shown (the debug channel, UNITS_DEBUG_LOG, tells which)");
+  }
+  // Group 0 is "All quantities", which is no stored group.
+  std::printf("saved: %zu enabled quantities, %zu groups\n", EnabledQuantities().size(), GroupNames().size() - 1);
   if (std::fflush(stdout) != 0) throw ToolError("cannot write to standard output");
   return kExitOk;
 }
