@@ -85,25 +85,23 @@ QPushButton* NewButton(const char* caption, const char* name, QWidget* parent) {
 class ColumnWidths {
  public:
   explicit ColumnWidths(QTreeWidget* list) : list_(list), metrics_(list->font()) {
-    for (int column : {kSymbolColumn, kNameColumn}) Fit(column, list->headerItem()->text(column));
+    // Room for the cell's margins on both sides.
+    margins_ = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1) + 8;
+    for (int column : {kSymbolColumn, kNameColumn}) widths_[column] = list->header()->sectionSizeHint(column);
   }
   void Fit(const QTreeWidgetItem* row) {
-    for (int column : {kSymbolColumn, kNameColumn}) Fit(column, row->text(column));
+    for (int column : {kSymbolColumn, kNameColumn}) {
+      widths_[column] = std::max(widths_[column], metrics_.horizontalAdvance(row->text(column)) + margins_);
+    }
   }
   void Apply() const {
-    // Room for the cell's margins on both sides.
-    const int margins = 4 * list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 8;
-    list_->setColumnWidth(kSymbolColumn, widths_[kSymbolColumn] + margins);
-    list_->setColumnWidth(kNameColumn, widths_[kNameColumn] + margins);
+    for (int column : {kSymbolColumn, kNameColumn}) list_->setColumnWidth(column, widths_[column]);
   }
 
  private:
-  void Fit(int column, const QString& text) {
-    widths_[column] = std::max(widths_[column], metrics_.horizontalAdvance(text));
-  }
-
   QTreeWidget* list_;
   QFontMetrics metrics_;
+  int margins_;
   int widths_[4] = {};
 };
 
@@ -140,10 +138,11 @@ TUnitMainDlg::TUnitMainDlg(QWidget* parent, units::MainDialogHost* host,
   layout->addLayout(bottom);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  FormCreate();
+  // The fonts come first: the list measures its columns in its own font.
   units::dialogs::UseDialogFont(this, context_.settings);
   units::dialogs::UseSymbolFont(m_pkListView, context_.settings);
   SetCaptions();
+  FormCreate();
   ApplyPrivileges();
   // The list is what the dialog is about; the keyboard starts there.
   m_pkListView->setFocus();
