@@ -317,7 +317,7 @@ TEST_F(UnitsToolTest, ListAndConvertShowTheBuiltCatalogue) {
 // it, and the process ends normally; an unknown quantity never loads the
 // dialogs. The dialog itself, answered in a real window, is
 // tests/dialogs/real_window_test.sh.
-TEST_F(UnitsToolTest, SelectUnitWithoutADisplayFailsAndSavesNothing) {
+TEST_F(UnitsToolTest, DialogsWithoutADisplayFailAndSaveNothing) {
   const std::string udf = ReadWholeFile(built_ + "DEFAULT.UDF"), fdf = ReadWholeFile(built_ + "DEFAULT.FDF");
   const std::string headless = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM UNITS_DEBUG_LOG=";
   const auto start = std::chrono::steady_clock::now();
@@ -327,9 +327,11 @@ TEST_F(UnitsToolTest, SelectUnitWithoutADisplayFailsAndSavesNothing) {
   EXPECT_NE(refused.err.find("Mensora: " UNITS_TEST_NO_DIALOG), std::string::npos) << refused.err;
   EXPECT_EQ(refused.out, "");
   // With the debug channel unset the tool tells the reason itself.
-  const Result told = Run({"select-unit", "5"}, "", headless);
-  EXPECT_EQ(told.code, 1);
-  EXPECT_NE(told.err.find("unitstool select-unit: " UNITS_TEST_NO_DIALOG), std::string::npos) << told.err;
+  for (const std::vector<std::string>& command : {std::vector<std::string>{"select-unit", "5"}, {"edit"}}) {
+    const Result told = Run(command, "", headless);
+    EXPECT_EQ(told.code, 1);
+    EXPECT_NE(told.err.find("unitstool " + command[0] + ": " UNITS_TEST_NO_DIALOG), std::string::npos) << told.err;
+  }
   const Result unknown = Run({"select-unit", "999"}, "", headless + "stderr");
   EXPECT_EQ(unknown.code, 1);
   EXPECT_NE(unknown.err.find("unitstool select-unit: no quantity 999 in the catalogue"), std::string::npos);

@@ -90,7 +90,8 @@ void ReportWarning(const Command& command, const std::string& message) {
 
 void PrintCommandHelp(const Command& command, bool to_stderr) {
   std::FILE* out = to_stderr ? stderr : stdout;
-  std::fprintf(out, "usage: unitstool %s %s\n%s.\n\n%s", command.name, command.synopsis, command.summary,
+  const char* gap = command.synopsis[0] != '\0' ? " " : "";
+  std::fprintf(out, "usage: unitstool %s%s%s\n%s.\n\n%s", command.name, gap, command.synopsis, command.summary,
                command.details);
 }
 
