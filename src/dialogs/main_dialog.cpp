@@ -174,6 +174,7 @@ QWidget* TUnitMainDlg::BuildUnitsPage() {
   m_pkListView->setRootIsDecorated(false);
   m_pkListView->setSelectionMode(QAbstractItemView::ExtendedSelection);
   m_pkListView->setSelectionBehavior(QAbstractItemView::SelectRows);
+  m_pkListView->setAllColumnsShowFocus(true);
   m_pkListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_pkListView->setIconSize(QSize(units::dialogs::kImageSize, units::dialogs::kImageSize));
   m_pkListView->setMinimumSize(460, 320);

@@ -1,6 +1,5 @@
 // A library stand-in for the main dialog and its groups page: it holds the
-// state in memory, records what the dialog asked of it and can be told to
-// fail a commit, as a locked store would.
+// state in memory and counts the commits.
 #ifndef UNITS_TESTS_DIALOGS_FAKE_HOST_H_
 #define UNITS_TESTS_DIALOGS_FAKE_HOST_H_
 
@@ -47,19 +46,16 @@ class FakeHost : public MainDialogHost {
   void ReplaceGroups(std::vector<t_FilterEntry> entries, int32_t index) override {
     SetGroups(std::move(entries), index);
   }
-  std::vector<QuantityChoice> QuantityChoices() override { return choices; }
+  std::vector<QuantityChoice> QuantityChoices() override { return {}; }
   std::shared_ptr<const Catalogue> CommittedCatalogue() override { return contents.catalogue; }
   bool Commit(const StoredContents& next) override {
     ++commits;
-    if (!commit_succeeds) return false;
     contents = next;
     return true;
   }
 
   StoredContents contents;
   uint32_t privileges = 0xFFFFFFFF;
-  std::vector<QuantityChoice> choices;
-  bool commit_succeeds = true;
   int commits = 0;
 };
 
