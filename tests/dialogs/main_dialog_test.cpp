@@ -157,10 +157,9 @@ TEST_F(MainDialogTest, AddChooseImportExportAndCommit) {
   const auto& committed = host_.contents.catalogue->Records();
   ASSERT_EQ(committed.size(), 5u);
   for (int row = 0; row < 5; ++row) EXPECT_EQ(Tr(committed[row]->szName), Name(row));
-  const t_quantity* added = host_.contents.catalogue->Find(7);
-  ASSERT_NE(added, nullptr);
-  EXPECT_EQ(std::tuple(+added->dwState, +added->dwUnit, std::string(added->aUnit[1].szText)),
-            std::tuple(kQuantityEnabled, 1u, std::string("kN")));
+  const t_quantity& added = *committed[static_cast<size_t>(force)];
+  EXPECT_EQ(std::tuple(+added.wId, +added.dwState, +added.dwUnit, std::string(added.aUnit[1].szText)),
+            std::tuple(7, kQuantityEnabled, 1u, std::string("kN")));
 }
 
 // Text mode and unit format act at once; a Replace is only a working copy
@@ -192,10 +191,9 @@ TEST_F(MainDialogTest, SelectionAndPrivilegesEnableTheControls) {
                             "m_pkDisableButton", "m_pkExportButton", "m_pkAddButton", "m_pkImportButton",
                             "m_pkReplaceButton", "m_pkSymbolsCheckBox"};
   const struct { uint32_t privileges; std::initializer_list<int> rows; const char* enabled; } cases[] = {
-      {0xFFFFFFFF, {}, "0000001111"},         {0xFFFFFFFF, {1}, "1111111111"},
-      {0xFFFFFFFF, {0, 2}, "1011111111"},     {~0x2u, {1}, "1111111110"},
-      {~0x10u, {1}, "0111111111"},            {~0x20u, {1}, "1001110111"},
-      {~0x40u, {1}, "1110011111"},            {~0x700u, {1}, "1111101001"}};
+      {~0u, {}, "0000001111"},      {~0u, {1}, "1111111111"},     {~0u, {0, 2}, "1011111111"},
+      {~0x2u, {1}, "1111111110"},   {~0x10u, {1}, "0111111111"},  {~0x20u, {1}, "1001110111"},
+      {~0x40u, {1}, "1110011111"},  {~0x700u, {1}, "1111101001"}};
   for (const auto& c : cases) {
     host_.privileges = c.privileges;
     Open();
