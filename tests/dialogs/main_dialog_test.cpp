@@ -151,6 +151,9 @@ TEST_F(MainDialogTest, AddChooseImportExportAndCommit) {
                        Tr(exported.records[1]->szName)),
             std::tuple(kUnitFormatNotSet, kTextModeNotSet, Name(0), Name(4)));
   EXPECT_EQ(toolkit_.file_types.back().filter, "Unit Data Files (*.UDF)|*.UDF");
+  toolkit_.paths = {QString::fromStdString(folder_ + "missing/out.udf")};  // a folder that is not there
+  Click(dialog_.get(), "m_pkExportButton");
+  EXPECT_EQ(toolkit_.messages.size(), 1u);
 
   Click(dialog_.get(), "m_pkCloseButton");
   EXPECT_EQ(dialog_->result(), QDialog::Accepted);
