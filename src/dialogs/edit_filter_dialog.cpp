@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "dialogs/fonts.h"
 #include "dialogs/texts.h"
@@ -371,13 +372,19 @@ void TEditFilterDlg::m_pButtonClearClick() {
   for (const FlagRow& flag : kFlagRows) (this->*flag.on)->setChecked(false);
 }
 
+// The rows to remove are taken before the first goes: the view selects the
+// next row of its own when the selected one is removed, and that row must
+// not go too.
 void TEditFilterDlg::m_pButtonRemoveClick() {
+  std::vector<int> selected;
+  for (int row = 0; row < m_pListView->rowCount(); ++row) {
+    if (m_pListView->selectionModel()->isRowSelected(row, QModelIndex())) selected.push_back(row);
+  }
   int lowest = -1;
-  for (int row = m_pListView->rowCount() - 1; row >= 0; --row) {
-    if (!m_pListView->selectionModel()->isRowSelected(row, QModelIndex())) continue;
-    m_pListView->removeRow(row);
-    conditions_.erase(conditions_.begin() + row);
-    lowest = row;
+  for (auto row = selected.rbegin(); row != selected.rend(); ++row) {
+    m_pListView->removeRow(*row);
+    conditions_.erase(conditions_.begin() + *row);
+    lowest = *row;
   }
   if (lowest >= 0 && conditions_.empty()) m_pLabelEntryInfo->clear();  // the row it described is gone
   if (lowest >= 0 && !conditions_.empty()) m_pListView->selectRow(std::min(lowest, m_pListView->rowCount() - 1));

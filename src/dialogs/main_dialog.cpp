@@ -367,10 +367,10 @@ void TUnitMainDlg::m_pkEditButtonClick() {
   BringToFront();
 }
 
+// The rows are taken before the first goes, so a selection the view moves
+// while rows disappear cannot take more rows with it.
 void TUnitMainDlg::m_pkRemoveButtonClick() {
-  for (int row = m_pkListView->topLevelItemCount() - 1; row >= 0; --row) {
-    if (m_pkListView->topLevelItem(row)->isSelected()) delete m_pkListView->takeTopLevelItem(row);
-  }
+  for (QTreeWidgetItem* row : SelectedRows()) delete row;
   m_pkListView->sortItems(kStateColumn, Qt::AscendingOrder);
   UpdateButtons();
 }

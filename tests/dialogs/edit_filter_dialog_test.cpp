@@ -124,6 +124,9 @@ TEST_F(EditFilterDialogTest, RemovingTheSecondOfThreeThenOkLeavesTwoAndTheRestIn
   Click("Ok");
   EXPECT_TRUE(entry_.lCount == 2 && Written(0, stored[0]) && Written(1, stored[2]));
   for (int i = 2; i < kMaxConditions; ++i) EXPECT_TRUE(Written(i, {0, -1, 0, 0, 0, 0, 0})) << i;
+  Open(stored);  // removing the last row removes only it and selects the one before it
+  List()->selectRow(2), Click("Remove");
+  EXPECT_TRUE(List()->rowCount() == 2 && List()->selectionModel()->isRowSelected(1, {}));
 }
 
 TEST_F(EditFilterDialogTest, OkNeedsANameAndTestedConditionsAndWritesOnlyWhatFits) {

@@ -135,7 +135,7 @@ TEST_F(MainDialogTest, AddChooseImportExportAndCommit) {
   EXPECT_EQ(list_->topLevelItem(force)->text(3), "kN");
 
   // Import: an identifier already listed and one twice in the file.
-  ChooseFile("in.udf", {{2, "Other"}, {9, "Mass"}, {9, "Twin"}});
+  ChooseFile("in.udf", {{2, "Other"}, {9, "Time"}, {9, "Twin"}});  // a second "Time" stays after the first
   Click(dialog_.get(), "m_pkImportButton");
   EXPECT_EQ(list_->topLevelItemCount(), 5);
   EXPECT_TRUE(list_->findItems("Twin", Qt::MatchExactly, 2).isEmpty());
@@ -160,15 +160,19 @@ TEST_F(MainDialogTest, AddChooseImportExportAndCommit) {
   const auto& committed = host_.contents.catalogue->Records();
   ASSERT_EQ(committed.size(), 5u);
   for (int row = 0; row < 5; ++row) EXPECT_EQ(Tr(committed[row]->szName), Name(row));
+  EXPECT_EQ(committed[3]->wId * 100 + committed[4]->wId, 209);
   const t_quantity& added = *committed[static_cast<size_t>(force)];
   EXPECT_EQ(std::tuple(+added.wId, +added.dwState, +added.dwUnit, std::string(added.aUnit[1].szText)),
             std::tuple(7, kQuantityEnabled, 1u, std::string("kN")));
 }
 
-// Text mode and unit format act at once; a Replace is only a working copy
-// that the close box throws away.
+// Text mode and unit format act at once; Remove and Replace change only
+// the working copies, which the close box throws away.
 TEST_F(MainDialogTest, SettingsActAtOnceAndTheCloseBoxDiscardsTheList) {
   Open();
+  Select({0, 2});
+  Click(dialog_.get(), "m_pkRemoveButton");
+  EXPECT_EQ(std::tuple(list_->topLevelItemCount(), list_->selectedItems().size()), std::tuple(1, 0));
   // A file cut short inside its second record gives the first one only.
   ChooseFile("cut.udf", {{4, "Cut"}, {5, "Cut"}}, 10);
   Click(dialog_.get(), "m_pkReplaceButton");
