@@ -8,7 +8,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <random>
+#include <regex>
 
 #include "data/nearest_double.h"
 #include "exact_number.h"
@@ -256,6 +258,12 @@ TEST_F(UnitsToolTest, FaultsGiveExitCodesAndMessagesButNoOutput) {
       {{"convert", "99", "1"}, 1, "no quantity 99 in the catalogue"}, {{"names", "--group", "99"}, 1, "no group 99"},
       {{"label", "4", "99"}, 1, "no quantity 99 in the catalogue"},  // and no label of 4 either
       {{"convert", "65536", "1"}, 1, "\"65536\" is not a quantity identifier"},
+      {{"convert", "1", "km", "m", "--to-base"}, 2, "usage: unitstool convert"},
+      {{"convert", "1,5", "m", "km"}, 1, "\"1,5\" is not a number"},
+      {{"convert", "1", "furlong", "m"}, 1, "no unit \"furlong\" in the catalogue"},
+      {{"convert", "1", "m", "degX"}, 1, "no unit \"degX\" in the catalogue"},  // as typed, not respelled
+      {{"convert", "25", "degC", "m"}, 1, "cannot convert °C (Temperature) to m (Length)"},
+      {{"convert", "5", "%", "%"}, 1, "\"%\" belongs to several quantities: Strain (22), Ratio (24); pair it"},
       {{"dump", "NO_SUCH.UDF"}, 1, "there is no file NO_SUCH.UDF in the data folder " + built_},
       {{"dump", "DEFAULT"}, 1, "give the extension"}, {{"dump", "NO_SUCH"}, 1, "neither NO_SUCH.udf nor NO_SUCH.fdf"},
       {{"dump", ""}, 1, "the file name is empty"}, {{"dump", folder_}, 1, "is not a regular file"},
@@ -311,6 +319,41 @@ TEST_F(UnitsToolTest, ListAndConvertShowTheBuiltCatalogue) {
   // Pressure shows in bar; the shortest decimal that reads back is printed.
   EXPECT_EQ(Run({"convert", "5", "101325"}).out, "1.01325 bar\n");
   EXPECT_EQ(Run({"convert", "5", "-0.1", "--to-base", "--relative"}).out, "-10000 Pa\n");
+}
+
+TEST_F(UnitsToolTest, ConvertFindsBothUnitsInTheQuantityThatHasThem) {
+  const Json source = Json::parse(ReadWholeFile(std::string(UNITS_TEST_SOURCE_DATA) + "default_units.json"));
+  std::map<std::string, double> pressure;  // unit text -> factor
+  for (const Json& quantity : source["quantities"])
+    for (const Json& unit : quantity["units"])
+      if (quantity["id"] == 5) pressure[unit["text"]] = Node(unit["factor"], "").ExactNumber();
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"25", "°C", "°F"}, "77 °F"},  // 9/5 as a float would make it 76.99999881
+      {{"-40", "°C", "°F"}, "-40 °F"}, {{"1", "km", "m"}, "1000 m"}, {{"0", "K", "°C"}, "-273.15 °C"},
+      {{"1", "bar", "mmHg"}, FormatShortest(1 / pressure["bar"] * pressure["mmHg"]) + " mmHg"},
+      {{"10", "°C", "°F", "--relative"}, "18 °F"},  // a difference: the offsets cancel
+      {{"120", "1/min", "Hz"}, "2 Hz"},             // of several quantities, only Frequency has Hz
+      {{"1", "1", "%"}, "100 %"},                   // three operands: "1" is a unit text, not a quantity
+      // ASCII spellings, each against the stored text it stands for.
+      {{"1", "degC", "°C"}, "1 °C"}, {{"1", "degF", "°F"}, "1 °F"}, {{"180", "deg", "°"}, "180 °"},
+      {{"1", "um", "µm"}, "1 µm"}, {{"1", "uA", "µA"}, "1 µA"}, {{"1", "uV", "µV"}, "1 µV"},
+      {{"1", "kOhm", "kΩ"}, "1 kΩ"}, {{"1", "m/s2", "m/s²"}, "1 m/s²"}, {{"1", "m/s^2", "m/s²"}, "1 m/s²"},
+      {{"1", "m3/h", "m³/h"}, "1 m³/h"}, {{"1", "N*m", "N·m"}, "1 N·m"}, {{"1", "mm/s2", "m/s^2"}, "0.001 m/s²"},
+  };
+  for (const auto& [operands, shown] : cases) {
+    std::vector<std::string> arguments = {"convert"};
+    arguments.insert(arguments.end(), operands.begin(), operands.end());
+    const Result result = Run(arguments);
+    EXPECT_EQ(result.out, shown + "\n") << result.err;
+    EXPECT_EQ(result.err, "");
+  }
+}
+
+TEST_F(UnitsToolTest, VersionIsTheProjectVersion) {
+  const std::string cmake = ReadWholeFile(std::string(UNITS_TEST_SOURCE_DATA) + "../CMakeLists.txt");
+  std::smatch version;
+  ASSERT_TRUE(std::regex_search(cmake, version, std::regex(R"(project\(units VERSION ([0-9.]+))")));
+  for (const char* word : {"--version", "version"}) EXPECT_EQ(Run({word}).out, "unitstool " + version[1].str() + "\n");
 }
 
 // Without a display the dialog is refused rather than shown where nobody sees

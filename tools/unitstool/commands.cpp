@@ -1,11 +1,32 @@
 #include <cstdio>
+#include <string>
 
 #include "command.h"
+#include "unit_lookup.h"
 
 namespace units {
 namespace tool {
 
 const std::vector<Command>& Commands() {
+  static const std::string convert_details =
+      "With two operands, converts VALUE of quantity ID from its base (SI) unit into\n"
+      "its current display unit, or with --to-base from the display unit into the\n"
+      "base unit. With three operands, converts VALUE from the unit FROM into the\n"
+      "unit TO, both given by their unit texts (convert 25 °C °F prints 77 °F); the\n"
+      "number of operands alone tells the two forms apart. --relative converts a\n"
+      "difference of two values, in which the units' offsets cancel (a step of\n"
+      "10 °C is 18 °F).\n"
+      "FROM and TO are looked up in every enabled quantity. A text that several\n"
+      "quantities have (1/min, %) is taken in the one quantity that has both units;\n"
+      "units of different quantities, or of several quantities alike, are refused.\n"
+      "A unit text may be spelled in ASCII, these pieces standing for the\n"
+      "characters after them:\n" +
+      AsciiSpellingHelp() +
+      "VALUE is a finite decimal number (\"-40\", \"1.5e3\"); blanks, trailing\n"
+      "characters, hexadecimal forms, \"inf\" and \"nan\" are refused.\n"
+      "The result is the shortest decimal that reads back to the same double.\n"
+      "Exit status 1 for an unknown quantity or unit, units that cannot be\n"
+      "converted into each other, or a VALUE that is not a number.\n";
   static const std::vector<Command> commands = {
       {"list", "[--json]", "list the enabled quantities with their units",
        "One line per enabled quantity of the catalogue that the library loaded:\n"
@@ -15,16 +36,8 @@ const std::vector<Command>& Commands() {
        "\"unit\", \"base\", \"units\"}]}. A text that is not UTF-8 (from a file made on\n"
        "Windows) is shown as Windows-1252: in JSON as {\"windows-1252\": \"...\"}.\n",
        RunList},
-      {"convert", "ID VALUE [--to-base] [--relative]", "convert a value between base and display unit",
-       "Converts VALUE of quantity ID from its base (SI) unit into its current display\n"
-       "unit, or with --to-base from the display unit into the base unit, and prints\n"
-       "the result followed by the unit text. --relative converts a difference of two\n"
-       "values, in which the unit's offset cancels (a step of 10 °C is 18 °F).\n"
-       "VALUE is a finite decimal number (\"-40\", \"1.5e3\"); blanks, trailing\n"
-       "characters, hexadecimal forms, \"inf\" and \"nan\" are refused.\n"
-       "The result is the shortest decimal that reads back to the same double.\n"
-       "Exit status 1 for an unknown quantity or a VALUE that is not a number.\n",
-       RunConvert},
+      {"convert", "ID VALUE [--to-base] [--relative] | VALUE FROM TO [--relative]", "convert a value between units",
+       convert_details.c_str(), RunConvert},
       {"label", "ID... [--name]", "print the axis label of quantities",
        "Prints, for each ID, the display symbol, a space and the unit part in the\n"
        "library's current unit format: \"t in s\", \"t / s\", \"t / (s)\" or \"t [s]\".\n"

@@ -23,7 +23,8 @@ void PrintUsage(std::FILE* out) {
   std::fprintf(out,
                "\noptions for every command (anywhere on the line):\n"
                "  --lang LANG  translate names into LANG (e.g. de); sets UNITS_LANG for this run\n"
-               "\n\"unitstool COMMAND --help\" describes one command.\n");
+               "\n\"unitstool COMMAND --help\" describes one command, \"unitstool --version\"\n"
+               "prints the version.\n");
 }
 
 }  // namespace
@@ -49,6 +50,11 @@ int main(int argc, char** argv) {
       PrintUsage(stdout);
     }
     return kExitOk;
+  }
+  // A word as well as an option, as "help" is.
+  if (name == "--version" || name == "version") {
+    std::printf("unitstool %s\n", UNITS_VERSION);
+    return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
   }
   const Command* command = FindCommand(name);
   if (command == nullptr) {
