@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine and runs every test: the unit and host
 # suites, the dialogs on the offscreen platform and in a real window under
-# Xvfb, the same suites under AddressSanitizer + UndefinedBehaviorSanitizer,
+# Xvfb, the install tree with its consumers and the Debian package, the same
+# suites under AddressSanitizer + UndefinedBehaviorSanitizer,
 # the thread stress test under ThreadSanitizer, and a bounded run of each
 # fuzz target. Prints how long each stage took. Exits non-zero on any failure.
 set -euo pipefail
@@ -26,6 +27,15 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$JOBS"
 ctest --test-dir build --output-on-failure -j "$JOBS"
 stage_done "build and test"
+
+# The installed tree, its consumers and the Debian package, from a build
+# configured for /usr as a distribution builds it.
+stage "install, consume and package"
+cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+  -DUNITS_BUILD_TESTS=OFF -DUNITS_BUILD_BENCH=OFF -Wno-dev >/dev/null
+cmake --build build-deb -j "$JOBS"
+scripts/check-install build build-deb
+stage_done "install, consume and package"
 
 stage "sanitizer build and test"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DUNITS_SANITIZE=ON -DUNITS_BUILD_BENCH=OFF >/dev/null

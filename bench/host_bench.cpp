@@ -167,8 +167,9 @@ bool LoadLibrary(std::string* error) {
   host.folder = pattern;
   std::error_code ec;
   fs::create_directories(host.folder / "Units", ec);
-  // liblanguage.so is found through the library's $ORIGIN run path.
-  for (const char* name : {"libunits.so", "liblanguage.so"}) {
+  // liblanguage.so.1 (the name the library needs) is found through the
+  // library's $ORIGIN run path.
+  for (const char* name : {"libunits.so", "liblanguage.so.1"}) {
     fs::copy_file(built.parent_path() / name, host.folder / name, fs::copy_options::overwrite_existing, ec);
     if (ec) {
       *error = "cannot copy " + (built.parent_path() / name).string() + ": " + ec.message();

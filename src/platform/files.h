@@ -16,6 +16,9 @@ namespace platform {
 // `path` older than a minute, left by saves that were killed, are removed.
 bool ReplaceFile(const std::string& path, const std::string& bytes);
 
+// True when `path` names an existing file (or folder).
+bool FileExists(const std::string& path);
+
 // Test hook: when set, called before the rename; returning false makes the
 // write fail as a full disk would.
 using ReplaceFileHook = bool (*)(const std::string& temporary_path);

@@ -143,5 +143,10 @@ bool ReplaceFile(const std::string& path, const std::string& bytes) {
 
 void SetReplaceFileHookForTesting(ReplaceFileHook hook) { g_replace_hook = hook; }
 
+bool FileExists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
 }  // namespace platform
 }  // namespace units

@@ -17,8 +17,18 @@ std::string ModuleFolderOf(const void* address);
 // The folder of the module this code is linked into.
 std::string LibraryFolder();
 
-// The data folder that belongs to a module folder: "Units/" below it.
+// The data folder of a library in `module_folder`, ending with a separator:
+// $UNITS_DATA_DIR when set; else "Units/" beside the library when it exists
+// (a build tree, or a copied tree); else the installed data folder, found
+// from the library's folder (so a moved prefix still works) and then at the
+// place fixed at build time; else "Units/" beside the library.
 std::string DataFolderOf(const std::string& module_folder);
+
+// Where saved files and the registry store go: `data_folder` when it can be
+// written, else $XDG_DATA_HOME/units/ (made if missing), so that a user of a
+// system-wide install saves without root and loses nothing. `data_folder`
+// when no such folder can be made.
+std::string SaveFolderFor(const std::string& data_folder);
 
 struct PathParts {
   std::string drive;      // always empty on Linux

@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -21,7 +22,45 @@ std::string ModuleFolderOf(const void* address) {
 
 std::string LibraryFolder() { return ModuleFolderOf(reinterpret_cast<const void*>(&LibraryFolder)); }
 
-std::string DataFolderOf(const std::string& module_folder) { return module_folder + "Units/"; }
+namespace {
+
+bool IsFolder(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string WithSeparator(std::string folder) {
+  if (folder.empty() || folder.back() != kSeparator) folder += kSeparator;
+  return folder;
+}
+
+}  // namespace
+
+std::string DataFolderOf(const std::string& module_folder) {
+  const char* chosen = std::getenv("UNITS_DATA_DIR");
+  if (chosen != nullptr && *chosen != '\0') return WithSeparator(chosen);
+  const std::string beside = module_folder + "Units/";
+  if (IsFolder(beside)) return beside;
+#if defined(UNITS_RELATIVE_DATA_DIR) && defined(UNITS_INSTALL_DATA_DIR)
+  for (const std::string& installed : {module_folder + UNITS_RELATIVE_DATA_DIR, std::string(UNITS_INSTALL_DATA_DIR)}) {
+    if (IsFolder(installed)) return WithSeparator(installed);
+  }
+#endif
+  return beside;
+}
+
+std::string SaveFolderFor(const std::string& data_folder) {
+  if (access(data_folder.c_str(), W_OK) == 0) return data_folder;
+  const std::string shared = CommonAppDataFolder();
+  if (shared.empty()) return data_folder;
+  // The parents may be missing on a fresh account.
+  for (size_t slash = shared.find(kSeparator, 1); slash != std::string::npos; slash = shared.find(kSeparator, slash + 1))
+    MakeFolder(shared.substr(0, slash));
+  MakeFolder(shared);
+  const std::string folder = shared + "/units/";
+  MakeFolder(folder);
+  return access(folder.c_str(), W_OK) == 0 ? folder : data_folder;
+}
 
 PathParts SplitPath(const std::string& path) {
   PathParts parts;

@@ -1,6 +1,7 @@
 #include "service/dialog_plugin.h"
 
 #include "platform/debug_output.h"
+#include "platform/files.h"
 #include "platform/shared_library.h"
 
 namespace units {
@@ -9,7 +10,10 @@ namespace {
 using PluginEntry = const DialogPlugin* (*)();
 
 const DialogPlugin* OpenPlugin(const std::string& module_folder) {
-  const std::string path = module_folder + kDialogPluginFile;
+  // Beside the library (a build tree, a copied folder), else in the
+  // library's private folder, where an installed system keeps its plugins.
+  std::string path = module_folder + kDialogPluginFile;
+  if (!platform::FileExists(path)) path = module_folder + kDialogPluginFolder + kDialogPluginFile;
   std::string error;
   void* library = platform::OpenSharedLibrary(path, &error);
   if (library == nullptr) {

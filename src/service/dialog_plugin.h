@@ -95,10 +95,13 @@ struct DialogPlugin {
 
 constexpr int kDialogPluginVersion = 2;
 constexpr const char* kDialogPluginFile = "libunits_dialogs.so";
+// The plugin's place in an installed tree, below the library's folder.
+constexpr const char* kDialogPluginFolder = "units/";
 // extern "C" const DialogPlugin* UnitsDialogsPlugin(void);
 constexpr const char* kDialogPluginEntry = "UnitsDialogsPlugin";
 
-// Loads the plugin from `module_folder`; null when it is missing, does not
+// Loads the plugin from `module_folder` (or its kDialogPluginFolder); null
+// when it is missing, does not
 // load or is from another build, with the reason written to the debug
 // channel. The service calls it once per process and never unloads it.
 const DialogPlugin* LoadDialogPlugin(const std::string& module_folder);

@@ -102,7 +102,8 @@ bool Service::Initialise() {
   if (settings.initialised) return true;
   if (font_holder_ == nullptr) font_holder_ = new K_DORVFont(kFontHeight, TextMode());
   settings.data_folder = platform::DataFolderOf(settings.module_folder);
-  settings.log_folder = settings.data_folder;
+  settings.save_folder = platform::SaveFolderFor(settings.data_folder);
+  settings.log_folder = settings.save_folder;
   const Configuration config = ReadConfiguration(settings.data_folder + "UNITS.INI");
   if (!config.mode_known) {
     RefuseLoad();
@@ -219,7 +220,8 @@ StoreLocation Service::Location() const {
   location.user_part = settings.user_part;
   location.root = settings.root;
   location.data_folder = settings.data_folder;
-  location.registry_database = platform::RegistryDatabasePath(settings.data_folder);
+  location.save_folder = settings.save_folder;
+  location.registry_database = platform::RegistryDatabasePath(settings.save_folder);
   return location;
 }
 

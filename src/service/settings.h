@@ -42,6 +42,7 @@ struct Settings {
   // All end with the path separator.
   std::string module_folder;
   std::string data_folder;
+  std::string save_folder;  // data_folder, or the user's folder when it is read-only
   std::string log_folder;
   int32_t edit_mode = kEditFull;
   bool initialised = false;

@@ -10,6 +10,7 @@
 #include "model/fdf_format.h"
 #include "model/udf_format.h"
 #include "platform/debug_output.h"
+#include "platform/files.h"
 #include "platform/registry.h"
 #include "storage/file_names.h"
 #include "storage/store_files.h"
@@ -100,11 +101,26 @@ std::vector<t_FilterEntry> ReadGroups(RegistryKey& key) {
   return groups;
 }
 
+// A stored file to read: the user's saved copy when the files are saved
+// elsewhere and one is there, else the data folder's.
+std::string FileToRead(const StoreLocation& location, const std::string& name, const char* extension) {
+  if (!location.save_folder.empty() && location.save_folder != location.data_folder) {
+    const std::string saved = ResolveStoreFileName(name, extension, location.save_folder);
+    if (platform::FileExists(saved)) return saved;
+  }
+  return ResolveStoreFileName(name, extension, location.data_folder);
+}
+
+std::string FileToSave(const StoreLocation& location, const std::string& name, const char* extension) {
+  return ResolveStoreFileName(name, extension, location.save_folder.empty() ? location.data_folder
+                                                                            : location.save_folder);
+}
+
 // Replaces the catalogue with the file's records and applies the settings
 // its header sets. False only in file-only mode when the file gave no
 // quantity, so that the caller can fall back.
 bool LoadUdfName(const StoreLocation& location, const std::string& name, StoredContents* contents) {
-  UdfContents file = ReadUdfFile(ResolveStoreFileName(name, ".udf", location.data_folder));
+  UdfContents file = ReadUdfFile(FileToRead(location, name, ".udf"));
   if (file.has_header) {
     if (file.unit_format >= 0) contents->unit_format = file.unit_format;
     if (file.text_mode != kTextModeNotSet) contents->text_mode = file.text_mode;
@@ -117,7 +133,7 @@ bool LoadUdfName(const StoreLocation& location, const std::string& name, StoredC
 // Replaces the groups and takes the stored index when it lies in 1..groups.
 // True when the file gave at least one group.
 bool LoadFdfName(const StoreLocation& location, const std::string& name, StoredContents* contents) {
-  FdfContents file = ReadFdfFile(ResolveStoreFileName(name, ".fdf", location.data_folder));
+  FdfContents file = ReadFdfFile(FileToRead(location, name, ".fdf"));
   auto groups = std::make_shared<GroupTable>();
   const bool any = !file.entries.empty();
   groups->Replace(std::move(file.entries));
@@ -194,10 +210,10 @@ bool WriteGroups(RegistryKey& key, const GroupTable& groups) {
 
 bool SaveToFiles(const StoreLocation& location, const StoredContents& contents) {
   platform::DebugOutput("UNITS-SaveToRegistryOrFile: g_wFromFileOnly");
-  const bool units_saved = SaveUdfFile(ResolveStoreFileName(location.working_udf, ".udf", location.data_folder),
+  const bool units_saved = SaveUdfFile(FileToSave(location, location.working_udf, ".udf"),
                                        *contents.catalogue, contents.unit_format, contents.text_mode);
   const bool groups_saved =
-      SaveFdfFile(ResolveStoreFileName(location.working_fdf, ".fdf", location.data_folder), *contents.groups);
+      SaveFdfFile(FileToSave(location, location.working_fdf, ".fdf"), *contents.groups);
   return units_saved && groups_saved;
 }
 

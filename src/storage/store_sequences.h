@@ -31,6 +31,9 @@ struct StoreLocation {
   std::string registry_path, user_part;  // the key is their concatenation
   platform::RegistryRoot root = platform::RegistryRoot::kLocalMachine;
   std::string data_folder;  // ends with '/'
+  // Where files are saved: the data folder, or a folder of the user's when
+  // the data folder cannot be written. Files saved there are read from there.
+  std::string save_folder;
   std::string registry_database;
 };
 

@@ -41,7 +41,7 @@ fail() {
 # tool's RUNPATH (the build tree's lib/), so the tool loads the copy, and the
 # copy finds the plugin and Units/ beside itself.
 mkdir -p "$work/lib" "$work/home" "$work/runtime"
-cp "$library"/*.so "$work/lib/"
+cp -P "$library"/*.so "$library"/*.so.* "$work/lib/"
 cp -R "$library/Units" "$work/lib/"
 chmod 700 "$work/runtime"
 cp "$library/Units/DEFAULT.UDF" "$work/built.udf"

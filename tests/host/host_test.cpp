@@ -35,7 +35,7 @@ class HostTest : public ::testing::Test {
     fs::create_directories(root_ + "docs");
     fs::create_directories(root_ + "xdg");
     fs::copy_file(UNITS_LIBRARY_PATH, library_);
-    fs::copy_file(UNITS_LANGUAGE_PATH, root_ + "lib/liblanguage.so");
+    fs::copy_file(UNITS_LANGUAGE_PATH, root_ + "lib/" UNITS_LANGUAGE_SONAME);  // the name the library needs
   }
   void TearDown() override { fs::remove_all(root_); }
 
@@ -122,6 +122,27 @@ TEST_F(HostTest, SecondAttachBuildsEverythingAgain) {
     ++attaches;
   }
   EXPECT_EQ(attaches, 2u);
+}
+
+// A data folder this user cannot write, as that of a system-wide install:
+// the store goes below $XDG_DATA_HOME/units/, and the next process reads it
+// from there, even when the data folder's files are gone.
+TEST_F(HostTest, ReadOnlyDataFolderStoresBelowTheUsersDataFolder) {
+  WriteDefaultUdf();
+  std::string as_user;
+  if (geteuid() == 0) {  // root writes anywhere: the host runs as nobody
+    as_user = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+    for (const std::string& folder : {root_, root_ + "xdg", root_ + "docs"}) fs::permissions(folder, fs::perms::all);
+  } else {
+    fs::permissions(data_, fs::perms::owner_read | fs::perms::owner_exec);
+  }
+  const std::string key = "key 'Software\\Plant\\' Operator";
+  EXPECT_EQ(Run(key + " current 12 0", as_user), "loaded\nkey\nok 32\n");
+  EXPECT_TRUE(fs::exists(root_ + "xdg/units/REGISTRY.DB"));
+  EXPECT_FALSE(fs::exists(data_ + "REGISTRY.DB"));
+  fs::permissions(data_, fs::perms::owner_all);
+  fs::remove(data_ + "DEFAULT.UDF");
+  EXPECT_EQ(Run(key + " current 12 0", as_user), "loaded\nkey\nok 32\n") << DebugLog();
 }
 
 // A host that never opens a dialog never maps the toolkit; a dialog without

@@ -93,6 +93,11 @@ int main(int argc, char** argv) {
     } else if (command == "selectunit") {
       const auto quantity = static_cast<unsigned short>(std::atoi(Arg(argc, argv, &i)));
       std::printf("%d\n", Lookup<bool (*)(unsigned short, unsigned long)>("_Z21UnitOpenSelectUnitDlgtm")(quantity, 0));
+    } else if (command == "key") {  // key PATH USER: choose the registry key, which loads (and saves) it
+      char* path = Arg(argc, argv, &i);
+      char* user = Arg(argc, argv, &i);
+      Lookup<void (*)(char*, char*, unsigned short)>("_Z18UnitChangeUserInfoPcS_t")(path, user, 0);
+      std::printf("key\n");
     } else if (command == "edit") {
       std::printf("%d\n", Lookup<bool (*)(unsigned long)>("_Z8UnitEditm")(0));
     } else if (command == "toolkit") {
