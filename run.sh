@@ -19,6 +19,7 @@ tool list
 tool convert 4 100                 # 100 °C into the display unit of temperature
 tool convert 5 1 --to-base         # 1 bar (the display unit of pressure) in Pa
 tool convert 5 50000 --relative    # a pressure difference of 50000 Pa
+tool convert 25 °C °F              # between any two units of one quantity
 tool label 4 5
 tool names
 tool --lang de names --group 1
