@@ -73,11 +73,13 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
 void TempFolderTest::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::ostringstream name;
-  name << ::testing::TempDir() << "units_" << info->test_suite_name() << "_" << info->name() << "_" << getpid();
-  std::string folder = name.str();
-  for (char& c : folder) {
-    if (c == '\\') c = '_';
+  name << "units_" << info->test_suite_name() << "_" << info->name() << "_" << getpid();
+  std::string leaf = name.str();
+  // Parameterised names carry separators; the temporary folder keeps its own.
+  for (char& c : leaf) {
+    if (c == '\\' || c == '/') c = '_';
   }
+  const std::string folder = ::testing::TempDir() + leaf;
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder + "/Units");
   folder_ = folder + "/";

@@ -63,7 +63,7 @@ std::shared_ptr<const Catalogue> EmptyCatalogue() { return MakeCatalogue(Quantit
 // ---- Lifecycle ----
 
 void Service::Attach(const std::string& module_folder) noexcept {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   try {
     readers_.Prepare(kPreparedReaderSlots);
     Publish(nullptr);
@@ -123,7 +123,7 @@ bool Service::Initialise() {
 
 void Service::Detach() noexcept {
   {
-    std::lock_guard<std::mutex> lock(writer_);
+    std::lock_guard<platform::WriterMutex> lock(writer_);
     ExitLib();
     FreeRetired(true);
     readers_.Release();
@@ -276,18 +276,18 @@ int32_t Service::GroupIndex() const {
 }
 
 Settings Service::SettingsCopy() const {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   return settings_ != nullptr ? *settings_ : Settings();
 }
 
 StoredContents Service::ContentsCopy() const {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (view_.load(std::memory_order_relaxed) == nullptr) return StoredContents();
   return Contents();
 }
 
 DialogSettings Service::DialogSettingsCopy() const {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   DialogSettings dialog;
   if (settings_ != nullptr) dialog.edit_mode = settings_->edit_mode;
   const View* view = view_.load(std::memory_order_relaxed);
@@ -301,7 +301,7 @@ DialogSettings Service::DialogSettingsCopy() const {
 }
 
 const DialogPlugin* Service::Dialogs() {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (!dialogs_tried_ && settings_ != nullptr) {
     dialogs_ = LoadDialogPlugin(settings_->module_folder);
     dialogs_tried_ = true;
@@ -313,7 +313,7 @@ const DialogPlugin* Service::Dialogs() {
 
 bool Service::SetValue(uint16_t key, const void* value, unsigned long size) {
   if (value == nullptr) return false;
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (settings_ == nullptr) return false;
   switch (key) {
     case kKeyPrivileges: {
@@ -348,7 +348,7 @@ bool Service::SetValue(uint16_t key, const void* value, unsigned long size) {
 }
 
 uint16_t Service::SetTextMode(uint16_t mode) {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (view_.load(std::memory_order_relaxed) == nullptr) return kSymbolMode;
   auto next = NextView();
   next->text_mode = mode;
@@ -357,7 +357,7 @@ uint16_t Service::SetTextMode(uint16_t mode) {
 }
 
 bool Service::SetGroupIndex(int32_t index) {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   const View* current = view_.load(std::memory_order_relaxed);
   if (current == nullptr) return false;
   auto groups = std::make_shared<GroupTable>(*current->groups);
@@ -370,7 +370,7 @@ bool Service::SetGroupIndex(int32_t index) {
 
 // The user number is accepted for hosts' sake; nothing depends on it.
 void Service::ChangeUserInfo(const std::string& path, const std::string& user, uint16_t /*number*/) {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (settings_ == nullptr || view_.load(std::memory_order_relaxed) == nullptr) return;
   settings_->registry_path = path;
   settings_->user_part = user;
@@ -380,7 +380,7 @@ void Service::ChangeUserInfo(const std::string& path, const std::string& user, u
 }
 
 bool Service::ChangeUdf(const std::string& path, const std::string& user, const std::string& file) {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (settings_ == nullptr || view_.load(std::memory_order_relaxed) == nullptr) return false;
   settings_->user_part = user;
   settings_->registry_path = path;
@@ -398,7 +398,7 @@ bool Service::ChangeUdf(const std::string& path, const std::string& user, const 
 
 bool Service::AddDeviceIndex(uint16_t quantity, int32_t subquantity, uint32_t flags, uint16_t device,
                              uint16_t index) {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (view_.load(std::memory_order_relaxed) == nullptr) return false;
   StoredContents contents = Contents();
   std::shared_ptr<const Catalogue> registered =
@@ -411,7 +411,7 @@ bool Service::AddDeviceIndex(uint16_t quantity, int32_t subquantity, uint32_t fl
 }
 
 bool Service::Commit(const StoredContents& contents) {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (settings_ == nullptr || view_.load(std::memory_order_relaxed) == nullptr) return false;
   StoredContents next = contents;
   if (next.catalogue == nullptr) next.catalogue = EmptyCatalogue();
@@ -422,7 +422,7 @@ bool Service::Commit(const StoredContents& contents) {
 }
 
 void Service::SetUnitFormat(int32_t format) {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (view_.load(std::memory_order_relaxed) == nullptr) return;
   auto next = NextView();
   next->unit_format = format;
@@ -430,7 +430,7 @@ void Service::SetUnitFormat(int32_t format) {
 }
 
 void Service::ReplaceGroups(std::vector<t_FilterEntry> entries, int32_t current_index) {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (view_.load(std::memory_order_relaxed) == nullptr) return;
   auto groups = std::make_shared<GroupTable>();
   groups->Replace(std::move(entries));
@@ -441,7 +441,7 @@ void Service::ReplaceGroups(std::vector<t_FilterEntry> entries, int32_t current_
 }
 
 void Service::RenewFonts() {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (font_holder_ == nullptr) return;
   auto* renewed = new K_DORVFont(kFontHeight, TextMode());
   delete font_holder_;
@@ -449,7 +449,7 @@ void Service::RenewFonts() {
 }
 
 bool Service::SetCurrentUnit(uint16_t id, uint32_t unit) {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (view_.load(std::memory_order_relaxed) == nullptr) return false;
   StoredContents contents = Contents();
   const std::vector<SharedQuantity>& records = contents.catalogue->Records();
@@ -469,7 +469,7 @@ bool Service::SetCurrentUnit(uint16_t id, uint32_t unit) {
 }
 
 void Service::ClearSelectList(bool reset_entries) {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (view_.load(std::memory_order_relaxed) == nullptr) return;
   auto next = NextView();
   auto list = std::make_shared<t_unitselectlist>(*next->select_list);
@@ -480,7 +480,7 @@ void Service::ClearSelectList(bool reset_entries) {
 
 bool Service::AddSelectList(int list, uint16_t quantity, int32_t subquantity, uint32_t flags, uint16_t device,
                             uint16_t index) {
-  std::lock_guard<std::mutex> lock(writer_);
+  std::lock_guard<platform::WriterMutex> lock(writer_);
   if (view_.load(std::memory_order_relaxed) == nullptr) return false;
   auto next = NextView();
   auto changed = std::make_shared<t_unitselectlist>(*next->select_list);

@@ -18,6 +18,7 @@
 
 #include "model/conversion.h"
 #include "platform/reader_sections.h"
+#include "platform/writer_mutex.h"
 #include "service/dialog_plugin.h"
 #include "service/view.h"
 #include "storage/store_sequences.h"
@@ -144,7 +145,7 @@ class Service {
   std::unique_ptr<View> NextView() const;
   void SwitchFileOnlyMode(uint16_t on);
 
-  mutable std::mutex writer_;
+  mutable platform::WriterMutex writer_;
   std::atomic<const View*> view_{nullptr};
   // The published view's catalogue, for the hot conversion path; null while
   // nothing is published, the conversion log is on or readers must fence

@@ -23,8 +23,10 @@ namespace {
   Field { #Type "::" #member, offsetof(Type, member), sizeof(Type::member), offset, width }
 
 // Stored data is read field by field, and hosts read t_unitquantity in place:
-// every field keeps its offset and width (8 for the x86-64 table pointer).
+// every field keeps its offset and width. t_unitquantity's fields follow its
+// table pointer: 8 bytes on x86-64, 4 in a 32-bit Windows host.
 TEST(RecordLayoutTest, FieldsSitAtTheirOffsets) {
+  constexpr size_t kTable = sizeof(void*);
   struct Field { const char* name; size_t offset, width, expected_offset, expected_width; };
   const Field fields[] = {
       F(t_quantityunit, dFactor, 0, 8), F(t_quantityunit, dOffset, 8, 8), F(t_quantityunit, szText, 16, 21),
@@ -38,14 +40,15 @@ TEST(RecordLayoutTest, FieldsSitAtTheirOffsets) {
       F(t_FilterCondition, dwFlagValue, 6, 4), F(t_FilterCondition, wDevice, 10, 2),
       F(t_FilterCondition, wIndex, 12, 2), F(t_FilterCondition, wTests, 14, 2), F(t_FilterCondition, dwFlagMask, 16, 4),
       F(t_FilterEntry, szName, 0, 300), F(t_FilterEntry, lCount, 300, 4), F(t_FilterEntry, aCondition, 304, 2000),
-      F(t_unitquantity, wQuantity, 8, 2), F(t_unitquantity, lSubQuantity, 10, 4), F(t_unitquantity, wKind, 14, 2),
-      F(t_unitquantity, wDevice, 16, 2), F(t_unitquantity, wIndex, 18, 2), F(t_unitquantity, dwFlags, 20, 4),
-      F(t_unitquantity, szName, 24, 41), F(t_unitquantity, szSymbol, 65, 21),
+      F(t_unitquantity, wQuantity, kTable, 2), F(t_unitquantity, lSubQuantity, kTable + 2, 4),
+      F(t_unitquantity, wKind, kTable + 6, 2), F(t_unitquantity, wDevice, kTable + 8, 2),
+      F(t_unitquantity, wIndex, kTable + 10, 2), F(t_unitquantity, dwFlags, kTable + 12, 4),
+      F(t_unitquantity, szName, kTable + 16, 41), F(t_unitquantity, szSymbol, kTable + 57, 21),
   };
   for (const Field& f : fields) {
     EXPECT_EQ(std::make_pair(f.offset, f.width), std::make_pair(f.expected_offset, f.expected_width)) << f.name;
   }
-  EXPECT_EQ(sizeof(t_unitquantity), 86u);  // the model records' sizes are asserted where they are declared
+  EXPECT_EQ(sizeof(t_unitquantity), kTable + 78);  // the model records' sizes are asserted where they are declared
 }
 
 // A unit index of 10 or more comes only from damaged data: it reads as the base unit, never as memory behind the ten
