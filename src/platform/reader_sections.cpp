@@ -42,10 +42,14 @@ ReaderSlot* ReaderSections::Claim() const noexcept {
   // Out of memory: share one slot whose counter every reader updates. Slower,
   // never wrong; the thread tries again at its next section.
   if (slot == nullptr) return &shared_slot_;
+  // A slot the thread cannot keep would be claimed anew at every section.
+  if (!SetCurrentReaderSlot(slot)) {
+    slot->claimed.store(false, std::memory_order_release);
+    return &shared_slot_;
+  }
   // Without the exit hook the slot stays with this thread for ever; still
   // correct, only not reused.
   if (exit_key_made_) pthread_setspecific(exit_key_, slot);
-  t_reader_slot = slot;
   return slot;
 }
 

@@ -12,7 +12,7 @@
 // found the new object. Where neither barrier exists, readers fence
 // themselves.
 //
-// One instance per process: a thread caches its slot in t_reader_slot.
+// One instance per process: a thread caches its slot (CurrentReaderSlot).
 // Sections do not nest.
 #ifndef UNITS_PLATFORM_READER_SECTIONS_H_
 #define UNITS_PLATFORM_READER_SECTIONS_H_
@@ -36,9 +36,27 @@ struct alignas(64) ReaderSlot {
   void* thread_data = nullptr;
 };
 
-// The slot the calling thread holds, cached so that entering costs one
-// thread-local load. Initial-exec: no allocation and no lookup on access.
+// The slot the calling thread holds (null before its first section), cached
+// so that entering costs one thread-local load.
+#if defined(_WIN32)
+// MinGW emulates __thread through winpthreads, whose every read takes a spin
+// lock and saves and restores the last error. A native TLS index is one read
+// of the thread's block. Declared here so that callers need no windows.h;
+// the declaration is the system header's own.
+extern "C" __declspec(dllimport) void* __stdcall TlsGetValue(unsigned long index);
+// The index, made at the first claim; until then an invalid index, for which
+// TlsGetValue gives null.
+extern std::atomic<unsigned long> g_reader_slot_index;
+inline ReaderSlot* CurrentReaderSlot() noexcept {
+  return static_cast<ReaderSlot*>(TlsGetValue(g_reader_slot_index.load(std::memory_order_acquire)));
+}
+#else
+// Initial-exec: no allocation and no lookup on access.
 extern __thread ReaderSlot* t_reader_slot __attribute__((tls_model("initial-exec")));
+inline ReaderSlot* CurrentReaderSlot() noexcept { return t_reader_slot; }
+#endif
+// False when the system has no thread-local place left for it.
+bool SetCurrentReaderSlot(ReaderSlot* slot) noexcept;
 
 class ReaderSections {
  public:
@@ -61,7 +79,7 @@ class ReaderSections {
   void Release() noexcept;
 
   ReaderSlot* Enter() const noexcept {
-    ReaderSlot* slot = t_reader_slot;
+    ReaderSlot* slot = CurrentReaderSlot();
     if (slot == nullptr) slot = Claim();
     if (slot == &shared_slot_) {
       slot->state.fetch_add(1, std::memory_order_seq_cst);
@@ -79,8 +97,8 @@ class ReaderSections {
     return slot;
   }
 
-  // The fast form for a thread that already holds a slot (t_reader_slot not
-  // null), where the writer supplies the barrier (asymmetric()).
+  // The fast form for a thread that already holds a slot (CurrentReaderSlot()
+  // not null), where the writer supplies the barrier (asymmetric()).
   void EnterOwn(ReaderSlot* slot) const noexcept {
     slot->state.store(epoch_.load(std::memory_order_acquire), std::memory_order_release);
     std::atomic_signal_fence(std::memory_order_seq_cst);

@@ -13,6 +13,11 @@ namespace platform {
 
 __thread ReaderSlot* t_reader_slot = nullptr;
 
+bool SetCurrentReaderSlot(ReaderSlot* slot) noexcept {
+  t_reader_slot = slot;
+  return true;
+}
+
 namespace {
 
 long Membarrier(int command) { return syscall(__NR_membarrier, command, 0, 0); }
@@ -24,7 +29,7 @@ bool RegisterMembarrier() { return Membarrier(MEMBARRIER_CMD_REGISTER_PRIVATE_EX
 void ReturnSlot(void* value) {
   auto* slot = static_cast<ReaderSlot*>(value);
   // Runs on the ending thread itself: a later exit hook that reads claims anew.
-  t_reader_slot = nullptr;
+  SetCurrentReaderSlot(nullptr);
   slot->state.store(0, std::memory_order_relaxed);
   slot->claimed.store(false, std::memory_order_release);
 }

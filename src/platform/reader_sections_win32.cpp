@@ -7,7 +7,21 @@
 namespace units {
 namespace platform {
 
-__thread ReaderSlot* t_reader_slot = nullptr;
+std::atomic<unsigned long> g_reader_slot_index{TLS_OUT_OF_INDEXES};
+
+bool SetCurrentReaderSlot(ReaderSlot* slot) noexcept {
+  DWORD index = g_reader_slot_index.load(std::memory_order_acquire);
+  if (index == TLS_OUT_OF_INDEXES) {
+    const DWORD made = TlsAlloc();
+    if (made == TLS_OUT_OF_INDEXES) return false;
+    if (g_reader_slot_index.compare_exchange_strong(index, made, std::memory_order_acq_rel)) {
+      index = made;
+    } else {
+      TlsFree(made);  // another thread made it first; `index` now holds that one
+    }
+  }
+  return TlsSetValue(index, slot) != FALSE;
+}
 
 namespace {
 
@@ -18,7 +32,7 @@ namespace {
 void ReturnSlot(void* value) {
   auto* slot = static_cast<ReaderSlot*>(value);
   // Runs on the ending thread itself: a later exit hook that reads claims anew.
-  t_reader_slot = nullptr;
+  SetCurrentReaderSlot(nullptr);
   slot->state.store(0, std::memory_order_relaxed);
   slot->claimed.store(false, std::memory_order_release);
 }

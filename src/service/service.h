@@ -60,7 +60,7 @@ class Service {
   // The hot path, for a thread that holds its reader slot: a handful of
   // loads and two stores, no call, no lock, no counter.
   bool Convert(Direction direction, uint16_t quantity, double input, double* output, bool absolute) const noexcept {
-    platform::ReaderSlot* slot = platform::t_reader_slot;
+    platform::ReaderSlot* slot = platform::CurrentReaderSlot();
     if (slot == nullptr) return ConvertOneInSection(direction, quantity, input, output, absolute);
     readers_.EnterOwn(slot);
     const Catalogue* catalogue = catalogue_.load(std::memory_order_acquire);

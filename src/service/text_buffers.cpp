@@ -21,7 +21,7 @@ struct ThreadTexts {
 // block is large cannot be loaded by dlopen once the static TLS reserve is
 // used up.
 ThreadTexts* Texts() {
-  platform::ReaderSlot* slot = platform::t_reader_slot;
+  platform::ReaderSlot* slot = platform::CurrentReaderSlot();
   if (slot == nullptr) return nullptr;
   if (slot->thread_data == nullptr) slot->thread_data = new (std::nothrow) ThreadTexts();
   return static_cast<ThreadTexts*>(slot->thread_data);
