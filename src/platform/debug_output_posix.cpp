@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/debug_output.h"
+#include "platform/files.h"
 
 namespace units {
 namespace platform {
@@ -15,7 +16,7 @@ void DebugOutput(const char* line) {
     std::fprintf(stderr, "%s\n", line);
     return;
   }
-  std::FILE* file = std::fopen(target, "ae");
+  std::FILE* file = std::fopen(target, kAppendMode);
   if (file == nullptr) return;
   std::fprintf(file, "%s\n", line);
   std::fclose(file);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/debug_output.h"
+#include "platform/files.h"
 
 namespace units {
 namespace platform {
@@ -23,7 +24,7 @@ void DebugOutput(const char* line) {
     std::fprintf(stderr, "%s\n", line);
     return;
   }
-  std::FILE* file = std::fopen(target, "a");
+  std::FILE* file = std::fopen(target, kAppendMode);
   if (file == nullptr) return;
   std::fprintf(file, "%s\n", line);
   std::fclose(file);

@@ -16,6 +16,17 @@ namespace platform {
 // `path` older than a minute, left by saves that were killed, are removed.
 bool ReplaceFile(const std::string& path, const std::string& bytes);
 
+// fopen modes for files that programs the host starts must not inherit:
+// "e" (close on exec) on POSIX, "N" (not inherited) in the Windows C
+// runtime, which rejects the other's letter.
+#if defined(_WIN32)
+inline constexpr char kReadBinaryMode[] = "rbN";
+inline constexpr char kAppendMode[] = "aN";
+#else
+inline constexpr char kReadBinaryMode[] = "rbe";
+inline constexpr char kAppendMode[] = "ae";
+#endif
+
 // True when `path` names an existing file (or folder).
 bool FileExists(const std::string& path);
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/ascii.h"
+#include "platform/files.h"
 
 namespace units {
 namespace platform {
@@ -42,7 +43,7 @@ std::string Fit(std::string_view value, size_t buffer_size) {
 // program the host starts meanwhile does not inherit it.
 std::string ReadAll(const std::string& path) {
   std::string text;
-  std::FILE* file = std::fopen(path.c_str(), "rbe");
+  std::FILE* file = std::fopen(path.c_str(), kReadBinaryMode);
   if (file == nullptr) return text;
   char chunk[4096];
   size_t n;

@@ -1,9 +1,11 @@
 #include "storage/file_source.h"
 
+#include "platform/files.h"
+
 namespace units {
 
-// "e": hosts that start processes must not pass our descriptors on.
-FileSource::FileSource(const std::string& path) : file_(std::fopen(path.c_str(), "rbe")) {}
+// Hosts that start processes must not pass our descriptors on.
+FileSource::FileSource(const std::string& path) : file_(std::fopen(path.c_str(), platform::kReadBinaryMode)) {}
 
 FileSource::~FileSource() {
   if (file_ != nullptr) std::fclose(file_);
