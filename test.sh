@@ -38,24 +38,26 @@ cmake --build build-deb -j "$JOBS"
 scripts/check-install build build-deb
 stage_done "install, consume and package"
 
-# The core as Windows DLLs, cross-built with MinGW-w64: the 32-bit DLLs
-# hosts load, checked for what they import and export; and the same code as
-# 64-bit DLLs whose suites run under Wine (this kernel runs no 32-bit
-# programs, so 32-bit Wine cannot start here).
+# The core as Windows DLLs, cross-built with MinGW-w64, with the catalogue
+# and groups files of the Linux build beside them: the 32-bit DLLs hosts
+# load, checked for what they import and export, with their suites and host
+# built; and the same code as 64-bit DLLs whose suites and host run under
+# Wine (this kernel runs no 32-bit programs, so 32-bit Wine cannot start here).
 stage "Windows DLLs"
 if command -v i686-w64-mingw32-g++-posix >/dev/null && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
-  cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake \
-    -DUNITS_BUILD_DIALOGS=OFF -DUNITS_BUILD_BENCH=OFF -DUNITS_BUILD_TESTS=OFF >/dev/null
+  windows_options=(-G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake
+    -DUNITS_BUILD_DIALOGS=OFF -DUNITS_LINUX_DATA_DIR="$PWD/build/lib/Units")
+  cmake -S . -B build-win "${windows_options[@]}" >/dev/null
   cmake --build build-win -j "$JOBS"
   scripts/check-windows-dlls build-win/bin
-  cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake \
-    -DUNITS_MINGW_TRIPLET=x86_64-w64-mingw32 -DUNITS_WINE=/usr/lib/wine/wine64 \
-    -DUNITS_BUILD_DIALOGS=OFF -DUNITS_BUILD_BENCH=OFF >/dev/null
+  cmake -S . -B build-win64 "${windows_options[@]}" \
+    -DUNITS_MINGW_TRIPLET=x86_64-w64-mingw32 -DUNITS_WINE=/usr/lib/wine/wine64 >/dev/null
   cmake --build build-win64 -j "$JOBS"
   WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/units_wine.XXXXXX")
   export WINEPREFIX WINEDEBUG=-all
   /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true  # one prefix, made before the parallel runs
   ctest --test-dir build-win64 --output-on-failure -j "$JOBS"
+  /usr/lib/wine/wine64 build-win64/bin/platform_speed.exe
   rm -rf "$WINEPREFIX"
   unset WINEPREFIX WINEDEBUG
 else
