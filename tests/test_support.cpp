@@ -1,6 +1,9 @@
 #include "test_support.h"
 
 #include <unistd.h>
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -88,8 +91,20 @@ void TempFolderTest::SetUp() {
 
 void TempFolderTest::TearDown() { std::filesystem::remove_all(folder_); }
 
+#if defined(_WIN32)
+// The registry outlives a test: each starts without the keys the suites use.
+static void DeleteTestKeys() {
+  for (const char* key : {"Software\\Plant", "Software\\Guard", "Software\\Info", "Software\\.DEFAULT"})
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, key);
+  for (const char* key : {".DEFAULT\\Software\\Operator", ".DEFAULTOperator"}) RegDeleteTreeA(HKEY_USERS, key);
+}
+#else
+static void DeleteTestKeys() {}
+#endif
+
 void ServiceTest::SetUp() {
   TempFolderTest::SetUp();
+  DeleteTestKeys();
   Attach();
 }
 

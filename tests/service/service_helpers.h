@@ -61,7 +61,7 @@ inline void SetUnitFormat(int32_t format) {
 // The folder's file names, sorted, each followed by '|'.
 inline std::string FolderNames(const std::string& folder) {
   std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
   std::string joined;
   for (const std::string& name : names) joined += name + "|";
   return joined;
@@ -69,7 +69,7 @@ inline std::string FolderNames(const std::string& folder) {
 
 // One enumeration record: quantity, subquantity, kind, device, index, flags, name, symbol.
 using Row = std::tuple<int, int, int, int, int, unsigned, std::string, std::string>;
-using ListExport = bool (*)(t_unitquantity*&, int&);
+using ListExport = bool(UNITS_CALL*)(t_unitquantity*&, int&);
 
 // Calls a list export and releases its list as hosts must.
 inline std::vector<Row> Rows(ListExport list_export, bool* result = nullptr) {

@@ -1,6 +1,8 @@
 // Start-up from UNITS.INI, the guard every export runs in, and UnitSetValue.
 #include <functional>
+#include <initializer_list>
 
+#include "platform/system_fonts.h"
 #include "service/font_holder.h"
 #include "service_helpers.h"
 
@@ -8,6 +10,18 @@ namespace units {
 namespace {
 
 using namespace testing;  // the suites' own helpers
+
+// The logs are text files in the system's own line ends.
+std::string Lines(std::initializer_list<const char*> lines) {
+#if defined(_WIN32)
+  const char* end = "\r\n";
+#else
+  const char* end = "\n";
+#endif
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + end;
+  return text;
+}
 
 // Time shown in ms, and one group holding it, current; attached.
 class StartupTest : public ServiceTest {
@@ -44,7 +58,8 @@ TEST_F(StartupTest, ConfigurationDecidesServiceEditModeAndLogs) {
     // Symbols need the font with the symbol glyphs while symbols are shown.
     const K_DORVFont* fonts = TheService().FontHolder();
     EXPECT_STREQ(fonts != nullptr ? fonts->SymbolFontName() : "", c.refused ? "" : "Ardelin");
-    EXPECT_STREQ(K_DORVFont(15, kTextMode).SymbolFontName(), "MS Sans Serif");
+    const std::string system_face = platform::MessageBoxFontFace();
+    EXPECT_EQ(K_DORVFont(15, kTextMode).SymbolFontName(), system_face.empty() ? "MS Sans Serif" : system_face);
     EXPECT_EQ(TheService().Commit(TheService().ContentsCopy()), !c.refused);
     double single = 0.0, values[2] = {1.0, 3.0};
     EXPECT_EQ(UnitGetCurrent(1, 2.0, single) && UnitGetCurrentRel(1, values, values, 2), !c.refused);
@@ -53,9 +68,9 @@ TEST_F(StartupTest, ConfigurationDecidesServiceEditModeAndLogs) {
     UnitGetSymbol(99, -1, 0x80000004ul, 65535, 2, true);
     UnitGetSymbol(1, 0, 0, 0, 0, true);  // found: no line
     EXPECT_EQ(ReadWholeFile(data_ + "KEY.LOG"),
-              c.logs ? "ToCurrent(1) : OK\nToCurrent(1) : OK\nToBase(99) : Fail\n" : "");
+              c.logs ? Lines({"ToCurrent(1) : OK", "ToCurrent(1) : OK", "ToBase(99) : Fail"}) : "");
     EXPECT_EQ(ReadWholeFile(data_ + "UNITSQUAN.LOG"),
-              c.logs ? "Not found - Quan: 99 SubQuan: 4294967295 Flags: 2147483652 Device: 65535 Index: 2\n" : "");
+              c.logs ? Lines({"Not found - Quan: 99 SubQuan: 4294967295 Flags: 2147483652 Device: 65535 Index: 2"}) : "");
   }
 }
 
