@@ -12,8 +12,9 @@ TEST_F(ConversionTest, EveryFormConvertsSingleValuesAndArraysTheSameWay) {
   testing::DefineUnit(temperature.get(), 1, "\xC2\xB0" "F", 1.8, 32.0);
   temperature->dwUnit = 1;
   Install(testing::Table(std::move(temperature)));
-  const struct { bool (*one)(unsigned short, double, double&); bool (*single)(unsigned short, float, float&);
-                 bool (*many)(unsigned short, const double*, double*, int); double in, out; } forms[] = {
+  const struct { bool(UNITS_CALL* one)(unsigned short, double, double&);
+                 bool(UNITS_CALL* single)(unsigned short, float, float&);
+                 bool(UNITS_CALL* many)(unsigned short, const double*, double*, int); double in, out; } forms[] = {
       {UnitGetCurrent, UnitGetCurrent, UnitGetCurrent, 100.0, 212.0},
       {UnitGetCurrentRel, UnitGetCurrentRel, UnitGetCurrentRel, 100.0, 180.0},
       {UnitGetBase, UnitGetBase, UnitGetBase, 212.0, 100.0},

@@ -71,8 +71,10 @@ inline std::string FolderNames(const std::string& folder) {
 using Row = std::tuple<int, int, int, int, int, unsigned, std::string, std::string>;
 using ListExport = bool(UNITS_CALL*)(t_unitquantity*&, int&);
 
-// Calls a list export and releases its list as hosts must.
-inline std::vector<Row> Rows(ListExport list_export, bool* result = nullptr) {
+// Calls a list export, or a lambda around one, and releases its list as
+// hosts must.
+template <typename Export>
+std::vector<Row> Rows(Export list_export, bool* result = nullptr) {
   t_unitquantity* list = nullptr;
   int count = -1;
   const bool reported = list_export(list, count);
@@ -85,6 +87,11 @@ inline std::vector<Row> Rows(ListExport list_export, bool* result = nullptr) {
   }
   UnitDeleteArray(list);
   return rows;
+}
+// An export named directly: its overloads pick the list form. (A lambda does
+// not convert to a __stdcall pointer on 32-bit Windows.)
+inline std::vector<Row> Rows(ListExport list_export, bool* result = nullptr) {
+  return Rows<ListExport>(list_export, result);
 }
 
 // The five number arrays of UnitGetQuantities, released as hosts must.

@@ -76,10 +76,12 @@ TEST_F(StartupTest, ConfigurationDecidesServiceEditModeAndLogs) {
 
 bool Unknown(const char* text) { return std::strcmp(text, "(?)") == 0; }
 
-bool ListFailed(ListExport list_export) {
+template <typename Export>
+bool ListFailed(Export list_export) {
   bool result = true;
   return Rows(list_export, &result).empty() && !result;
 }
+bool ListFailed(ListExport list_export) { return ListFailed<ListExport>(list_export); }
 
 // A call of every guarded export that succeeds on the catalogue above, in an
 // order where each leaves the next its chance; true when it gave its failure.
