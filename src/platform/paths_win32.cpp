@@ -45,15 +45,9 @@ bool CanWriteIn(const std::string& folder) {
   return true;
 }
 
-// SHGetFolderPathA, looked up at run time: a host that never needs the
-// shared folders does not map shell32 and its dependencies.
 std::string ShellFolder(int csidl) {
-  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-  static HMODULE const shell = LoadLibraryA("shell32.dll");
-  if (shell == nullptr) return std::string();
-  const auto get = reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathA")));
   char folder[MAX_PATH] = {};
-  if (get == nullptr || FAILED(get(nullptr, csidl, nullptr, 0, folder))) return std::string();
+  if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, 0, folder))) return std::string();
   std::string result(folder);
   while (!result.empty() && IsSeparator(result.back())) result.pop_back();
   return result;
