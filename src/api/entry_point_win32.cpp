@@ -1,12 +1,17 @@
 // The DLL's load and unload hooks, the Windows form of entry_point.cpp. Only
 // the shared library holds this file, so test programs that link the
-// internals start unattached.
-#include <windows.h>
-
+// internals start unattached. Written with plain types, so that windows.h
+// stays in the platform layer: BOOL is int, HINSTANCE and LPVOID pointers,
+// DWORD unsigned long, and the two reasons have these values for good.
 #include "platform/paths.h"
 #include "service/service.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+namespace {
+constexpr unsigned long DLL_PROCESS_DETACH = 0;
+constexpr unsigned long DLL_PROCESS_ATTACH = 1;
+}  // namespace
+
+extern "C" int __stdcall DllMain(void*, unsigned long reason, void* reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       try {
@@ -25,5 +30,5 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     default:
       break;
   }
-  return TRUE;
+  return 1;  // TRUE
 }
