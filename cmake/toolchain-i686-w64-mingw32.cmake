@@ -21,6 +21,15 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Try-compile projects see the triplet too.
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES UNITS_MINGW_TRIPLET)
 
+# Doubles in SSE2 registers, as on x86-64: the x87 unit's 80-bit
+# intermediates would round some conversions differently from the Linux
+# build. Every CPU that runs a supported Windows has SSE2. Windows keeps a
+# 32-bit stack only 4-byte aligned, so functions realign it for SSE spills.
+if(UNITS_MINGW_TRIPLET MATCHES "^i686")
+  set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
+  set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
+endif()
+
 # Tests and the host program run under Wine (UNITS_WINE names another
 # loader, e.g. wine64 for the 64-bit form where 32-bit programs cannot run).
 if(NOT UNITS_WINE)
