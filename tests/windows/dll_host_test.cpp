@@ -10,6 +10,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,13 @@ TEST_F(DllHostTest, DamagedRegistryValuesAreLeftOutAndKept) {
   std::string user = kUser;
   UnitChangeUserInfo(&path[0], &user[0], 0);
 
+  // Exactly the two damaged records are left out: nothing was made of them.
+  int count = 0;
+  t_unitquantity* list = UnitGetAllQuantities(count);
+  std::set<unsigned short> quantities;
+  for (int i = 0; i < count; ++i) quantities.insert(list[i].wQuantity);
+  UnitDeleteArray(list);
+  EXPECT_EQ(quantities.size(), static_cast<size_t>(records - 2));
   double value = 0;
   EXPECT_FALSE(UnitGetCurrent(1, 1.0, value));  // time, the first record
   EXPECT_FALSE(UnitGetCurrent(2, 1.0, value));  // length, the second
